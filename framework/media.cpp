@@ -1,0 +1,133 @@
+#include "media.h"
+
+#include "errors.h"
+#include "values.h"
+
+namespace {
+
+constexpr std::uint64_t Low_32_Bits = 0xFFFFFFFFu;
+
+}  // namespace
+
+std::wstring Media_Error_Text() {
+    const std::uint32_t code = ZEKT_Os::Last_Error();
+    std::wstring text = ZEKT_Os::System_Error_Text(code);
+    if (text.empty()) return Format(L"Code %u", code);
+    return text;
+}
+
+ZEKT_Media_Handle::ZEKT_Media_Handle(ZEKT_Os::Handle os_handle) : handle(os_handle) {}
+
+ZEKT_Media_Handle::~ZEKT_Media_Handle() { ZEKT_Os::Close(handle); }
+
+void ZEKT_Media_Handle::Write(const void* buffer, std::uint64_t size) {
+    // One system call moves at most 4 GiB - 1; a larger block fails before
+    // anything is written instead of writing its low 32 bits.
+    if (size > Low_32_Bits) throw ZEKT_Exception_Media(L"Write failure - " + Format(L"size 0x%I64x is too large", size));
+    std::uint32_t done = 0;
+    const bool ok = ZEKT_Os::Write(handle, buffer, static_cast<std::uint32_t>(size), done);
+    if (!ok || done != size) throw ZEKT_Exception_Media(L"Write failure - " + Media_Error_Text());
+}
+
+void ZEKT_Media_Handle::Read(void* buffer, std::uint64_t size) {
+    bool ok = false;
+    if (size <= Low_32_Bits) {
+        std::uint32_t done = 0;
+        ok = ZEKT_Os::Read(handle, buffer, static_cast<std::uint32_t>(size), done) && done == size;
+    }
+    if (ok) return;
+    std::wstring message = L"Read failure";
+    std::uint64_t position = 0;
+    if (ZEKT_Os::Get_Position(handle, position)) Append_Format(message, L", pos 0x%08I64x, size 0x%I64x", position, size);
+    throw ZEKT_Exception_Media(message);
+}
+
+void ZEKT_Media_Handle::SetPos(std::uint64_t position) {
+    if (!ZEKT_Os::Set_Position(handle, position)) throw ZEKT_Exception_Media(L"SetPos failure");
+}
+
+std::uint64_t ZEKT_Media_Handle::GetPos() {
+    std::uint64_t position = 0;
+    if (!ZEKT_Os::Get_Position(handle, position)) throw ZEKT_Exception_Media(L"GetPos failure");
+    return position;
+}
+
+std::uint64_t ZEKT_Media_Handle::GetSize() { throw ZEKT_Exception_Bug(L"ZEKT_Media_Handle dont have size"); }
+
+std::uint64_t ZEKT_MediaFile::GetSize() {
+    std::uint64_t size = 0;
+    if (!ZEKT_Os::Get_Size(handle, size)) throw ZEKT_Exception_Media(L"GetSize failure");
+    return size;
+}
+
+namespace {
+
+ZEKT_Os::Handle Open_Or_Throw(const std::wstring& open_name, const std::wstring& quoted_name, ZEKT_Os::Open_Mode mode,
+                              const wchar_t* failure_words) {
+    const ZEKT_Os::Handle handle = ZEKT_Os::Open_File(open_name, mode);
+    if (handle == ZEKT_Os::Invalid_Handle)
+        throw ZEKT_Exception_Media(std::wstring(L"Can't open for ") + failure_words + L" file <" + quoted_name + L">");
+    return handle;
+}
+
+}  // namespace
+
+ZEKT_MediaFile::ZEKT_MediaFile(const std::wstring& name, ZEKT_Os::Open_Mode mode, const wchar_t* failure_words)
+    : ZEKT_Media_Handle(Open_Or_Throw(mode == ZEKT_Os::Open_Mode::Write ? Long_Path_Name(name) : name, name, mode,
+                                      failure_words)) {}
+
+ZEKT_MediaFileWrite::ZEKT_MediaFileWrite(const std::wstring& name)
+    : ZEKT_MediaFile(name, ZEKT_Os::Open_Mode::Write, L"write") {}
+
+ZEKT_MediaFileReadProtect::ZEKT_MediaFileReadProtect(const std::wstring& name)
+    : ZEKT_MediaFile(name, ZEKT_Os::Open_Mode::Read_Protect, L"protected read") {}
+
+ZEKT_MediaFileWriteProtect::ZEKT_MediaFileWriteProtect(const std::wstring& name)
+    : ZEKT_MediaFile(name, ZEKT_Os::Open_Mode::Write_Protect, L"protected write") {}
+
+std::wstring Long_Path_Name(const std::wstring& name) {
+    if (name.size() >= 2 && name[0] == L'\\' && name[1] == L'\\') return name;
+    return L"\\\\?\\" + name;
+}
+
+void Create_Folder(const std::wstring& path) {
+    if (!ZEKT_Os::Create_Directory(Long_Path_Name(path)))
+        throw ZEKT_Exception(L"Can't create folder <" + path + L"> - " + Last_Error_Text());
+}
+
+void Delete_File(const std::wstring& name) {
+    if (!ZEKT_Os::Delete_File(name)) throw ZEKT_Exception(L"Can't delete file <" + name + L"> - " + Last_Error_Text());
+}
+
+bool Exists(const std::wstring& pattern) {
+    ZEKT_Os::Find_Entry entry;
+    ZEKT_Os::Find_Handle* find = ZEKT_Os::Find_First(pattern, entry);
+    if (!find) return false;
+    ZEKT_Os::Find_Close(find);
+    return true;
+}
+
+bool Folder_Exists(const std::wstring& path) { return ZEKT_Os::Folder_Exists(path); }
+
+ZEKT_Find::ZEKT_Find(const std::wstring& pattern) : folder(Folder_Of(pattern)) {
+    find = ZEKT_Os::Find_First(pattern, entry);
+    first_pending = find != nullptr;
+}
+
+ZEKT_Find::~ZEKT_Find() {
+    if (find) ZEKT_Os::Find_Close(find);
+}
+
+bool ZEKT_Find::Next() {
+    while (find) {
+        if (first_pending) {
+            first_pending = false;
+        } else if (!ZEKT_Os::Find_Next(find, entry)) {
+            ZEKT_Os::Find_Close(find);
+            find = nullptr;
+            return false;
+        }
+        if (entry.name != L"." && entry.name != L"..") return true;
+    }
+    return false;
+}

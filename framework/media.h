@@ -1,0 +1,98 @@
+// Random-access byte storage with 64-bit positions, the file classes in the
+// open modes the system uses, and the folder and file operations.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "os.h"
+
+class ZEKT_Media {
+public:
+    virtual ~ZEKT_Media() = default;
+    // Exactly `size` bytes or an exception; never a partial result.
+    virtual void Write(const void* buffer, std::uint64_t size) = 0;
+    virtual void Read(void* buffer, std::uint64_t size) = 0;
+    virtual void SetPos(std::uint64_t position) = 0;
+    virtual std::uint64_t GetSize() = 0;
+};
+
+// Owns one operating-system handle and closes it on destruction.
+class ZEKT_Media_Handle : public ZEKT_Media {
+public:
+    explicit ZEKT_Media_Handle(ZEKT_Os::Handle handle);
+    ~ZEKT_Media_Handle() override;
+    ZEKT_Media_Handle(const ZEKT_Media_Handle&) = delete;
+    ZEKT_Media_Handle& operator=(const ZEKT_Media_Handle&) = delete;
+
+    void Write(const void* buffer, std::uint64_t size) override;
+    void Read(void* buffer, std::uint64_t size) override;
+    void SetPos(std::uint64_t position) override;
+    // A bare handle has no size: throws ZEKT_Exception_Bug.
+    std::uint64_t GetSize() override;
+    std::uint64_t GetPos();
+
+protected:
+    ZEKT_Os::Handle handle;
+};
+
+class ZEKT_MediaFile : public ZEKT_Media_Handle {
+public:
+    std::uint64_t GetSize() override;
+
+protected:
+    ZEKT_MediaFile(const std::wstring& name, ZEKT_Os::Open_Mode mode, const wchar_t* failure_words);
+};
+
+// Read and write, others may read and write, created anew.
+class ZEKT_MediaFileWrite : public ZEKT_MediaFile {
+public:
+    explicit ZEKT_MediaFileWrite(const std::wstring& name);
+};
+
+// Read only, nobody else may write while it is open; the file must exist.
+class ZEKT_MediaFileReadProtect : public ZEKT_MediaFile {
+public:
+    explicit ZEKT_MediaFileReadProtect(const std::wstring& name);
+};
+
+// Read and write, nobody else may open it at all, created anew.
+class ZEKT_MediaFileWriteProtect : public ZEKT_MediaFile {
+public:
+    explicit ZEKT_MediaFileWriteProtect(const std::wstring& name);
+};
+
+// "\\?\" before a name that does not start with two backslashes, so that
+// paths beyond the classic length limit open on Windows.
+std::wstring Long_Path_Name(const std::wstring& name);
+
+// The system text of the last error, or "Code " and the number.
+std::wstring Media_Error_Text();
+
+// Folder and file operations; failures throw ZEKT_Exception with the system text.
+void Create_Folder(const std::wstring& path);
+void Delete_File(const std::wstring& name);
+bool Exists(const std::wstring& pattern);
+bool Folder_Exists(const std::wstring& path);
+
+// A folder listing; "." and ".." are skipped.
+class ZEKT_Find {
+public:
+    explicit ZEKT_Find(const std::wstring& pattern);
+    ~ZEKT_Find();
+    ZEKT_Find(const ZEKT_Find&) = delete;
+    ZEKT_Find& operator=(const ZEKT_Find&) = delete;
+
+    // Moves to the next entry; false when there is none (also before the first).
+    bool Next();
+    const std::wstring& Name() const { return entry.name; }
+    std::wstring Path() const { return folder + entry.name; }
+    bool Is_Folder() const { return entry.is_folder; }
+    std::uint64_t Write_Time() const { return entry.write_time; }
+
+private:
+    std::wstring folder;
+    ZEKT_Os::Find_Handle* find = nullptr;
+    ZEKT_Os::Find_Entry entry;
+    bool first_pending = false;
+};

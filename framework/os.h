@@ -1,0 +1,61 @@
+// The thin operating-system layer. framework/os_win32.cpp and
+// framework/os_posix.cpp implement it; nothing else calls the system for
+// files, folders, ticks or error texts. Failures are returned, never thrown:
+// callers turn them into messages and read Last_Error() for the cause.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace ZEKT_Os {
+
+// An open file or device; Invalid_Handle when an open failed.
+using Handle = std::intptr_t;
+inline constexpr Handle Invalid_Handle = -1;
+
+// The file open modes of the system, as access / sharing / creation:
+enum class Open_Mode {
+    Write,          // read+write, others may read and write, create always
+    Read_Protect,   // read, others may only read, existing file
+    Write_Protect,  // read+write, nobody else at all, create always
+};
+
+Handle Open_File(const std::wstring& name, Open_Mode mode);
+// The reader's device link: read+write, exclusive, must exist.
+Handle Open_Device(const std::string& name);
+void Close(Handle handle);
+
+// One system call each; `done` receives the bytes moved.
+bool Write(Handle handle, const void* buffer, std::uint32_t size, std::uint32_t& done);
+bool Read(Handle handle, void* buffer, std::uint32_t size, std::uint32_t& done);
+bool Set_Position(Handle handle, std::uint64_t position);
+bool Get_Position(Handle handle, std::uint64_t& position);
+bool Get_Size(Handle handle, std::uint64_t& size);
+
+std::uint32_t Last_Error();
+// The system's own text for an error code, without a trailing line break;
+// empty when the system has none.
+std::wstring System_Error_Text(std::uint32_t code);
+
+bool Create_Directory(const std::wstring& path);
+bool Delete_File(const std::wstring& name);
+bool Folder_Exists(const std::wstring& path);
+
+struct Find_Entry {
+    std::wstring name;
+    bool is_folder = false;
+    std::uint64_t write_time = 0;  // 100 ns units since 1601, as the system keeps it
+};
+class Find_Handle;
+// Starts a listing of `pattern` ("folder\*.dump"); null when nothing matches.
+Find_Handle* Find_First(const std::wstring& pattern, Find_Entry& entry);
+bool Find_Next(Find_Handle* find, Find_Entry& entry);
+void Find_Close(Find_Handle* find);
+
+std::uint32_t Tick_Count();
+
+// Narrow text in a code page (0: the system's ANSI code page) to wide text.
+std::wstring Code_Page_To_Wide(std::string_view bytes, unsigned code_page);
+
+}  // namespace ZEKT_Os

@@ -1,0 +1,159 @@
+// Win32 side of the operating-system layer.
+#include "os.h"
+
+#include <windows.h>
+
+namespace ZEKT_Os {
+namespace {
+
+HANDLE To_Win32(Handle handle) { return reinterpret_cast<HANDLE>(handle); }
+
+Handle From_Win32(HANDLE handle) {
+    return handle == INVALID_HANDLE_VALUE ? Invalid_Handle : reinterpret_cast<Handle>(handle);
+}
+
+}  // namespace
+
+Handle Open_File(const std::wstring& name, Open_Mode mode) {
+    DWORD access = GENERIC_READ | GENERIC_WRITE;
+    DWORD share = 0;
+    DWORD creation = CREATE_ALWAYS;
+    switch (mode) {
+    case Open_Mode::Write:
+        share = FILE_SHARE_READ | FILE_SHARE_WRITE;
+        break;
+    case Open_Mode::Read_Protect:
+        access = GENERIC_READ;
+        share = FILE_SHARE_READ;
+        creation = OPEN_EXISTING;
+        break;
+    case Open_Mode::Write_Protect:
+        break;
+    }
+    return From_Win32(CreateFileW(name.c_str(), access, share, nullptr, creation, FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+Handle Open_Device(const std::string& name) {
+    return From_Win32(CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+void Close(Handle handle) {
+    if (handle != Invalid_Handle) CloseHandle(To_Win32(handle));
+}
+
+bool Write(Handle handle, const void* buffer, std::uint32_t size, std::uint32_t& done) {
+    DWORD written = 0;
+    const BOOL ok = WriteFile(To_Win32(handle), buffer, size, &written, nullptr);
+    done = written;
+    return ok != FALSE;
+}
+
+bool Read(Handle handle, void* buffer, std::uint32_t size, std::uint32_t& done) {
+    DWORD read = 0;
+    const BOOL ok = ReadFile(To_Win32(handle), buffer, size, &read, nullptr);
+    done = read;
+    return ok != FALSE;
+}
+
+bool Set_Position(Handle handle, std::uint64_t position) {
+    LARGE_INTEGER distance;
+    distance.QuadPart = static_cast<LONGLONG>(position);
+    return SetFilePointerEx(To_Win32(handle), distance, nullptr, FILE_BEGIN) != FALSE;
+}
+
+bool Get_Position(Handle handle, std::uint64_t& position) {
+    LARGE_INTEGER zero;
+    zero.QuadPart = 0;
+    LARGE_INTEGER now;
+    if (!SetFilePointerEx(To_Win32(handle), zero, &now, FILE_CURRENT)) return false;
+    position = static_cast<std::uint64_t>(now.QuadPart);
+    return true;
+}
+
+bool Get_Size(Handle handle, std::uint64_t& size) {
+    LARGE_INTEGER value;
+    if (!GetFileSizeEx(To_Win32(handle), &value)) return false;
+    size = static_cast<std::uint64_t>(value.QuadPart);
+    return true;
+}
+
+std::uint32_t Last_Error() { return GetLastError(); }
+
+std::wstring System_Error_Text(std::uint32_t code) {
+    wchar_t* buffer = nullptr;
+    const DWORD length =
+        FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_ALLOCATE_BUFFER,
+                       nullptr, code, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<LPWSTR>(&buffer), 0,
+                       nullptr);
+    if (length == 0 || !buffer) return {};
+    std::wstring text(buffer, length);
+    LocalFree(buffer);
+    // System texts end with a line break, which would split a one-line message.
+    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) text.pop_back();
+    return text;
+}
+
+bool Create_Directory(const std::wstring& path) { return CreateDirectoryW(path.c_str(), nullptr) != FALSE; }
+
+bool Delete_File(const std::wstring& name) { return DeleteFileW(name.c_str()) != FALSE; }
+
+bool Folder_Exists(const std::wstring& path) {
+    const HANDLE handle =
+        CreateFileW((path + L"\\").c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return false;
+    CloseHandle(handle);
+    return true;
+}
+
+class Find_Handle {
+public:
+    HANDLE handle = INVALID_HANDLE_VALUE;
+};
+
+namespace {
+
+void Fill(const WIN32_FIND_DATAW& data, Find_Entry& entry) {
+    entry.name = data.cFileName;
+    entry.is_folder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    entry.write_time = (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+                       data.ftLastWriteTime.dwLowDateTime;
+}
+
+}  // namespace
+
+Find_Handle* Find_First(const std::wstring& pattern, Find_Entry& entry) {
+    WIN32_FIND_DATAW data;
+    const HANDLE handle = FindFirstFileW(pattern.c_str(), &data);
+    if (handle == INVALID_HANDLE_VALUE) return nullptr;
+    Fill(data, entry);
+    auto* find = new Find_Handle;
+    find->handle = handle;
+    return find;
+}
+
+bool Find_Next(Find_Handle* find, Find_Entry& entry) {
+    WIN32_FIND_DATAW data;
+    if (!FindNextFileW(find->handle, &data)) return false;
+    Fill(data, entry);
+    return true;
+}
+
+void Find_Close(Find_Handle* find) {
+    FindClose(find->handle);
+    delete find;
+}
+
+std::uint32_t Tick_Count() { return GetTickCount(); }
+
+std::wstring Code_Page_To_Wide(std::string_view bytes, unsigned code_page) {
+    if (bytes.empty()) return {};
+    const int size = static_cast<int>(bytes.size());
+    const int length = MultiByteToWideChar(code_page, 0, bytes.data(), size, nullptr, 0);
+    std::wstring text(static_cast<std::size_t>(length), L'\0');
+    if (length > 0) MultiByteToWideChar(code_page, 0, bytes.data(), size, text.data(), length);
+    return text;
+}
+
+}  // namespace ZEKT_Os

@@ -1,0 +1,49 @@
+// Numbers and durations as the user sees them, the integer rule used wherever
+// text becomes a number, and the string and path chores.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "format.h"
+
+// "0x" and lower-case digits without leading zeros: 255 gives "0xff".
+std::wstring Hex_Text(std::uint64_t value);
+std::wstring Decimal_Text(std::int64_t value);
+// "0", "1 h 2 m", "2 m 5 s" (truncated) or "250 ms".
+std::wstring Duration_Text(double seconds);
+// Duration since a tick of ZEKT_Tick_Count().
+std::wstring Elapsed_Text(std::uint32_t start_tick);
+std::wstring Elapsed_Text(std::uint32_t start_tick, std::uint32_t now_tick);
+
+// The integer rule: decimal, or hexadecimal after "0x"/"0X" (longer than 2
+// characters); no blanks, no octal; wraps modulo 2^64. Failure throws
+// ZEKT_Exception_DataCorrupt "Can't convert <text> to integer".
+std::uint64_t To_Unsigned(const std::wstring& text);
+// As To_Unsigned, with an optional leading "-".
+std::int64_t To_Signed(const std::wstring& text);
+
+std::wstring Replace_All(std::wstring text, std::wstring_view from, std::wstring_view to);
+std::vector<std::wstring> Split(std::wstring_view text, std::wstring_view separator);
+std::wstring Join(const std::vector<std::wstring>& pieces, std::wstring_view separator);
+std::wstring Trim_Left(std::wstring text, wchar_t character);
+std::wstring Trim_Right(std::wstring text, wchar_t character);
+std::wstring Trim(std::wstring text, wchar_t character);
+
+// Narrow text in a code page (0: the system's ANSI code page) to wide text.
+std::wstring From_Code_Page(std::string_view bytes, unsigned code_page);
+
+// UTF-16 code units of a wide text and back. On Windows wchar_t already is
+// UTF-16; elsewhere characters beyond U+FFFF become surrogate pairs.
+std::u16string To_UTF16(std::wstring_view text);
+std::wstring From_UTF16(std::u16string_view units);
+// UTF-8, for consoles and narrow texts.
+std::string To_UTF8(std::wstring_view text);
+std::wstring From_UTF8(std::string_view bytes);
+
+// Appends "\" unless the path is empty or already ends with "\".
+std::wstring Add_Backslash(std::wstring path);
+// The path up to and including its last "\" or "/"; empty when it has none.
+std::wstring Folder_Of(const std::wstring& path);

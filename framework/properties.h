@@ -16,6 +16,11 @@ public:
     virtual ~ZEKT_Property() = default;
     virtual std::wstring To_Text() const = 0;
     virtual void From_Text(const std::wstring& text) = 0;
+    // Offers values for a drop-down; the texts shown are the values themselves.
+    void Offer(std::vector<std::wstring> values) {
+        Choice_Texts = values;
+        Choices = std::move(values);
+    }
 
     std::wstring name;
     bool Multi_Line;
@@ -26,6 +31,15 @@ public:
 };
 
 using ZEKT_Property_List = std::vector<std::unique_ptr<ZEKT_Property>>;
+
+// Appends a new property to a list and returns it.
+template <typename Property, typename... Args>
+Property& Add_Property(ZEKT_Property_List& list, Args&&... args) {
+    auto property = std::make_unique<Property>(std::forward<Args>(args)...);
+    Property& added = *property;
+    list.push_back(std::move(property));
+    return added;
+}
 
 // A heading; its text is always empty and is written as a comment.
 class ZEKT_Property_Separator : public ZEKT_Property {
@@ -77,6 +91,8 @@ public:
     virtual void Describe(ZEKT_Property_List& list) = 0;
     // Called once every edited value has been stored.
     virtual void After_Import(ZEKT_Progress* /*progress*/, void* /*extra*/) {}
+    // The base holds no values; settings objects compare member by member.
+    bool operator==(const ZEKT_Properties&) const = default;
 };
 
 struct ZEKT_Section {

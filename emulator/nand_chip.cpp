@@ -1,0 +1,282 @@
+#include "emulator/nand_chip.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "framework/media.h"
+
+namespace Korvane_Emulator {
+
+namespace {
+
+std::uint64_t Mix(std::uint64_t x) {
+    // splitmix64: fast and well spread, so every page looks different.
+    x += 0x9E3779B97F4A7C15ull;
+    x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ull;
+    x = (x ^ (x >> 27)) * 0x94D049BB133111EBull;
+    return x ^ (x >> 31);
+}
+
+}  // namespace
+
+void Fill_Seeded(std::uint64_t seed, std::uint32_t chip_enable, std::uint32_t row, std::uint32_t page,
+                 std::uint32_t column, std::uint8_t* out, std::size_t count) {
+    const std::uint64_t key =
+        Mix(seed ^ Mix((std::uint64_t{chip_enable} << 40) ^ (std::uint64_t{row} << 4) ^ page));
+    std::uint64_t chunk = column / 8;
+    std::size_t skip = column % 8;
+    while (count > 0) {
+        const std::uint64_t value = Mix(key + chunk);
+        std::uint8_t bytes[8];
+        for (int i = 0; i < 8; ++i) bytes[i] = static_cast<std::uint8_t>(value >> (8 * i));
+        const std::size_t take = std::min<std::size_t>(8 - skip, count);
+        std::memcpy(out, bytes + skip, take);
+        out += take;
+        count -= take;
+        skip = 0;
+        ++chunk;
+    }
+}
+
+Nand_Chip::Nand_Chip(std::shared_ptr<const Chip_Model> chip_model, bool chip_answers)
+    : model(std::move(chip_model)), answers(chip_answers) {
+    if (model->source.kind == Page_Source::Kind::File) {
+        file = std::make_unique<ZEKT_MediaFileReadProtect>(model->source.file);
+        file_size = file->GetSize();
+    }
+}
+
+Nand_Chip::~Nand_Chip() = default;
+
+std::uint32_t Nand_Chip::Address_Value(std::size_t first, std::size_t count) const {
+    std::uint32_t value = 0;
+    for (std::size_t i = 0; i < count && first + i < address.size() && i < 4; ++i)
+        value |= static_cast<std::uint32_t>(address[first + i]) << (8 * i);
+    return value;
+}
+
+void Nand_Chip::Command(std::uint8_t command) {
+    if (!answers) return;
+    context = Context::None;
+    switch (command) {
+    case 0xFF:  // reset: the retry registers survive it, as on real parts
+        collect = Collect::None;
+        source = Source::None;
+        word_line_prefix = 0;
+        special_pending = false;
+        break;
+    case 0x90:
+        collect = Collect::Id;
+        address.clear();
+        break;
+    case 0xEC:
+        collect = Collect::Parameter_Page;
+        address.clear();
+        break;
+    case 0x00:
+        collect = Collect::Read;
+        address.clear();
+        break;
+    case 0x01:
+    case 0x02:
+    case 0x03:
+        // A word-line page prefix; Samsung's register write also starts with
+        // 01, followed by three data bytes.
+        word_line_prefix = command;
+        context = Context::Three_Data;
+        context_command = command;
+        context_data.clear();
+        break;
+    case 0x30:
+        if (collect == Collect::Read) {
+            column = Address_Value(0, model->column_cycles);
+            row = Address_Value(model->column_cycles, model->row_cycles);
+            // Hybrid reads picked their page with SET FEATURES D6 already.
+            if (word_line_prefix) page = word_line_prefix - 1u;
+            else if (!registers.contains(Feature_Key + 0xD6)) page = 0;
+            source = Source::Page;
+        }
+        collect = Collect::None;
+        word_line_prefix = 0;
+        break;
+    case 0x3F:  // the next page of the word line
+        if (source == Source::Page) {
+            ++page;
+            column = 0;
+        }
+        break;
+    case 0x05:
+        collect = Collect::Column_Change;
+        address.clear();
+        break;
+    case 0xE0:
+        if (collect == Collect::Column_Change) {
+            column = Address_Value(0, model->column_cycles);
+            if (special_pending) {
+                // The special read takes its row from this address; the
+                // three passes of a row give its three pages.
+                const std::uint32_t special = Address_Value(model->column_cycles, model->row_cycles);
+                special_count = special == special_row ? special_count + 1 : 0;
+                special_row = special;
+                row = special;
+                page = special_count % 3;
+                source = Source::Special;
+                special_pending = false;
+            }
+        }
+        collect = Collect::None;
+        break;
+    case 0x69:
+        special_pending = true;
+        break;
+    case 0x36:  // Hynix parameter setting
+    case 0x55:  // Toshiba and SanDisk register write
+        context = Context::Address_Data;
+        break;
+    case 0xEF:  // SET FEATURES
+        context = Context::Feature;
+        context_data.clear();
+        break;
+    case 0xA1:  // Samsung register write: 00, register, value
+        context = Context::Three_Data;
+        context_command = command;
+        context_data.clear();
+        break;
+    default:
+        break;
+    }
+}
+
+void Nand_Chip::Address(std::uint8_t value) {
+    if (!answers) return;
+    switch (context) {
+    case Context::Address_Data:
+        register_key = value;
+        return;
+    case Context::Feature:
+        register_key = Feature_Key + value;
+        context_data.clear();
+        return;
+    case Context::Three_Data:
+    case Context::None:
+        break;
+    }
+    switch (collect) {
+    case Collect::Id:
+        source = Source::Id;
+        column = 0;
+        collect = Collect::None;
+        break;
+    case Collect::Parameter_Page:
+        source = Source::Parameter_Page;
+        column = 0;
+        collect = Collect::None;
+        break;
+    case Collect::Read:
+    case Collect::Column_Change:
+        address.push_back(value);
+        break;
+    case Collect::None:
+        break;
+    }
+}
+
+void Nand_Chip::Data(std::uint8_t value) {
+    if (!answers) return;
+    switch (context) {
+    case Context::Address_Data:
+        registers[register_key] = value;
+        break;
+    case Context::Feature:
+        // P1 is the value; P2 to P4 follow as zeros.
+        if (context_data.empty()) {
+            registers[register_key] = value;
+            if (register_key == Feature_Key + 0xD6) page = value >= 0x0D ? value - 0x0Du : 0;
+        }
+        context_data.push_back(value);
+        break;
+    case Context::Three_Data:
+        context_data.push_back(value);
+        if (context_data.size() == 3) {
+            if (context_command == 0xA1)
+                registers[context_data[1]] = context_data[2];
+            else
+                registers[Wide_Register_Key + (context_data[0] << 8 | context_data[1])] = context_data[2];
+            context_data.clear();
+        }
+        break;
+    case Context::None:
+        break;
+    }
+}
+
+bool Nand_Chip::Retry_Clean() const {
+    for (const auto& [key, value] : model->clean_registers) {
+        const auto found = registers.find(key);
+        if (found == registers.end() || found->second != value) return false;
+    }
+    return true;
+}
+
+void Nand_Chip::Page_Bytes(std::uint32_t from, std::uint8_t* out, std::size_t count, std::uint32_t chip_enable) {
+    // Past the end of the page the bus floats high.
+    const std::size_t inside = from < model->page_bytes ? std::min<std::size_t>(count, model->page_bytes - from) : 0;
+    std::memset(out + inside, 0xFF, count - inside);
+    if (inside == 0) return;
+    switch (model->source.kind) {
+    case Page_Source::Kind::Erased:
+        std::memset(out, 0xFF, inside);
+        break;
+    case Page_Source::Kind::Seeded:
+        Fill_Seeded(model->source.seed, chip_enable, row, page, from, out, inside);
+        break;
+    case Page_Source::Kind::File: {
+        const std::uint64_t offset =
+            (std::uint64_t{row} * model->pages_per_row + page) * model->page_bytes + from;
+        const std::size_t available =
+            offset < file_size ? static_cast<std::size_t>(std::min<std::uint64_t>(inside, file_size - offset)) : 0;
+        if (available) {
+            file->SetPos(offset);
+            file->Read(out, available);
+        }
+        std::memset(out + available, 0xFF, inside - available);
+        break;
+    }
+    }
+    if (!Retry_Clean()) {
+        // Read with the wrong thresholds: one flipped bit in every 509 bytes.
+        for (std::size_t i = (509 - (from + row) % 509) % 509; i < inside; i += 509) out[i] ^= 0x10;
+    }
+}
+
+void Nand_Chip::Output(std::uint8_t* out, std::size_t count, std::uint32_t chip_enable) {
+    if (!answers) {
+        std::memset(out, 0xFF, count);
+        return;
+    }
+    switch (source) {
+    case Source::None:
+        std::memset(out, 0xFF, count);
+        break;
+    case Source::Id:
+        for (std::size_t i = 0; i < count; ++i)
+            out[i] = model->id.empty() ? 0xFF : model->id[(column + i) % model->id.size()];
+        break;
+    case Source::Parameter_Page:
+        for (std::size_t i = 0; i < count; ++i) {
+            const std::size_t at = column + i;
+            out[i] = model->onfi && at < 3 * Onfi_Page_Bytes ? model->onfi_page[at % Onfi_Page_Bytes] : 0xFF;
+        }
+        break;
+    case Source::Page:
+        Page_Bytes(column, out, count, chip_enable);
+        break;
+    case Source::Special:
+        Page_Bytes(column, out, count, chip_enable);
+        for (std::size_t i = 0; i < count; ++i) out[i] = Special_Byte(out[i]);
+        break;
+    }
+    column += static_cast<std::uint32_t>(count);
+}
+
+}  // namespace Korvane_Emulator

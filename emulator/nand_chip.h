@@ -1,0 +1,109 @@
+// A model of one NAND die behind a chip-enable line: it follows the command,
+// address and data cycles the read programs send and answers reads from its
+// output register.
+#pragma once
+
+#include <bit>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "emulator/onfi.h"
+
+class ZEKT_Media;
+
+namespace Korvane_Emulator {
+
+// Where page content comes from.
+struct Page_Source {
+    enum class Kind { Erased, Seeded, File };
+    Kind kind = Kind::Seeded;
+    std::uint64_t seed = 1;
+    std::wstring file;  // raw image indexed by real row: (row * pages per row + page) * page bytes
+};
+
+// What every chip of a profile shares.
+struct Chip_Model {
+    std::vector<std::uint8_t> id;  // the ID bytes, repeated after the last one
+    bool onfi = true;
+    Onfi_Page onfi_page{};
+    std::uint32_t page_bytes = 2112;  // data and spare
+    std::uint32_t column_cycles = 2;
+    std::uint32_t row_cycles = 3;
+    std::uint32_t pages_per_row = 1;
+    Page_Source source;
+    // Retry registers that must hold these values for error-free pages.
+    std::vector<std::pair<std::uint32_t, std::uint8_t>> clean_registers;
+};
+
+// Register keys: plain register addresses are 00-FF, SET FEATURES addresses
+// 0x100 + feature, and the two-byte Samsung registers (high << 8 | low) + 0x10000.
+inline constexpr std::uint32_t Feature_Key = 0x100;
+inline constexpr std::uint32_t Wide_Register_Key = 0x10000;
+
+// Deterministic content of a page of a seeded chip: the same seed, chip-enable
+// selection, row and page always give the same bytes.
+void Fill_Seeded(std::uint64_t seed, std::uint32_t chip_enable, std::uint32_t row, std::uint32_t page,
+                 std::uint32_t column, std::uint8_t* out, std::size_t count);
+
+// The special read answers one byte per page byte: 0xFE plus the parity of
+// that page byte in bit 0.
+inline std::uint8_t Special_Byte(std::uint8_t page_byte) {
+    return static_cast<std::uint8_t>(0xFE | (std::popcount(page_byte) & 1));
+}
+
+class Nand_Chip {
+public:
+    Nand_Chip(std::shared_ptr<const Chip_Model> model, bool answers);
+    ~Nand_Chip();
+    Nand_Chip(const Nand_Chip&) = delete;
+    Nand_Chip& operator=(const Nand_Chip&) = delete;
+
+    bool Answers() const { return answers; }
+    void Command(std::uint8_t command);
+    void Address(std::uint8_t address);
+    void Data(std::uint8_t data);
+    // Bytes from the output register, advancing its column; `chip_enable` is
+    // the selection the bytes are read under (it keys seeded content).
+    void Output(std::uint8_t* out, std::size_t count, std::uint32_t chip_enable);
+
+    const std::map<std::uint32_t, std::uint8_t>& Registers() const { return registers; }
+    std::uint32_t Row() const { return row; }
+    std::uint32_t Page() const { return page; }
+
+private:
+    enum class Collect { None, Id, Parameter_Page, Read, Column_Change };
+    enum class Context { None, Address_Data, Feature, Three_Data };
+    enum class Source { None, Id, Parameter_Page, Page, Special };
+
+    void Page_Bytes(std::uint32_t column_from, std::uint8_t* out, std::size_t count, std::uint32_t chip_enable);
+    bool Retry_Clean() const;
+    std::uint32_t Address_Value(std::size_t first, std::size_t count) const;
+
+    std::shared_ptr<const Chip_Model> model;
+    bool answers;
+    std::unique_ptr<ZEKT_Media> file;
+    std::uint64_t file_size = 0;
+
+    Collect collect = Collect::None;
+    std::vector<std::uint8_t> address;
+    Context context = Context::None;
+    std::uint32_t register_key = 0;
+    std::vector<std::uint8_t> context_data;
+    std::uint8_t context_command = 0;
+    std::map<std::uint32_t, std::uint8_t> registers;
+
+    Source source = Source::None;
+    std::uint32_t column = 0;
+    std::uint32_t row = 0;
+    std::uint32_t page = 0;
+    std::uint8_t word_line_prefix = 0;  // 01, 02 or 03 before a word-line read
+    bool special_pending = false;
+    std::uint32_t special_row = 0xFFFFFFFF;
+    std::uint32_t special_count = 0;
+};
+
+}  // namespace Korvane_Emulator

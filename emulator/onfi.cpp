@@ -1,0 +1,54 @@
+#include "emulator/onfi.h"
+
+#include <algorithm>
+
+namespace Korvane_Emulator {
+
+namespace {
+
+void Put_Text(Onfi_Page& page, std::size_t offset, std::size_t width, const std::string& text) {
+    // ASCII fields are padded with blanks, never with zeros.
+    std::fill_n(page.begin() + offset, width, ' ');
+    std::copy_n(text.begin(), std::min(width, text.size()), page.begin() + offset);
+}
+
+void Put_Le(Onfi_Page& page, std::size_t offset, std::uint32_t value, std::size_t bytes) {
+    for (std::size_t i = 0; i < bytes; ++i) page[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
+}
+
+}  // namespace
+
+std::uint16_t Onfi_CRC16(const std::uint8_t* bytes, std::size_t count) {
+    std::uint16_t crc = 0x4F4E;
+    for (std::size_t i = 0; i < count; ++i) {
+        crc ^= static_cast<std::uint16_t>(bytes[i] << 8);
+        for (int bit = 0; bit < 8; ++bit) crc = (crc & 0x8000) ? static_cast<std::uint16_t>((crc << 1) ^ 0x8005) : static_cast<std::uint16_t>(crc << 1);
+    }
+    return crc;
+}
+
+Onfi_Page Make_Onfi_Page(const Onfi_Geometry& geometry) {
+    Onfi_Page page{};
+    page[0] = 'O';
+    page[1] = 'N';
+    page[2] = 'F';
+    page[3] = 'I';
+    Put_Le(page, 4, 0x0002 | 0x0004, 2);  // ONFI 1.0 and 2.0
+    Put_Le(page, 6, geometry.wide_bus ? 0x0001 : 0x0000, 2);
+    page[14] = 3;  // three copies follow one another
+    Put_Text(page, 32, 12, geometry.manufacturer);
+    Put_Text(page, 44, 20, geometry.model);
+    page[64] = geometry.jedec_id;
+    Put_Le(page, 80, geometry.data_bytes, 4);
+    Put_Le(page, 84, geometry.spare_bytes, 2);
+    Put_Le(page, 92, geometry.pages_per_block, 4);
+    Put_Le(page, 96, geometry.blocks_per_lun, 4);
+    page[100] = geometry.luns;
+    page[101] = static_cast<std::uint8_t>((geometry.column_cycles << 4) | (geometry.row_cycles & 0x0F));
+    page[102] = geometry.bits_per_cell;
+    Put_Le(page, 137, 25, 2);  // tR in microseconds
+    Put_Le(page, 254, Onfi_CRC16(page.data(), 254), 2);
+    return page;
+}
+
+}  // namespace Korvane_Emulator

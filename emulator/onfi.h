@@ -1,0 +1,34 @@
+// The ONFI parameter page a modelled chip answers to EC 00.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace Korvane_Emulator {
+
+inline constexpr std::size_t Onfi_Page_Bytes = 256;
+using Onfi_Page = std::array<std::uint8_t, Onfi_Page_Bytes>;
+
+struct Onfi_Geometry {
+    std::string manufacturer;  // at most 12 characters are kept
+    std::string model;         // at most 20 characters are kept
+    std::uint8_t jedec_id = 0;
+    std::uint32_t data_bytes = 0;
+    std::uint16_t spare_bytes = 0;
+    std::uint32_t pages_per_block = 0;
+    std::uint32_t blocks_per_lun = 0;
+    std::uint8_t luns = 1;
+    std::uint8_t column_cycles = 2;
+    std::uint8_t row_cycles = 3;
+    std::uint8_t bits_per_cell = 1;
+    bool wide_bus = false;
+};
+
+// CRC-16 with polynomial 0x8005 and initial value 0x4F4E, most significant bit first.
+std::uint16_t Onfi_CRC16(const std::uint8_t* bytes, std::size_t count);
+
+// One 256-byte copy with its CRC in bytes 254 and 255, little-endian.
+Onfi_Page Make_Onfi_Page(const Onfi_Geometry& geometry);
+
+}  // namespace Korvane_Emulator

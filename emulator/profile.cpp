@@ -1,0 +1,182 @@
+#include "emulator/profile.h"
+
+#include <bit>
+
+#include "framework/values.h"
+
+namespace Korvane_Emulator {
+
+namespace {
+
+[[noreturn]] void Bad_Key(const std::wstring& key, const std::wstring& value) {
+    throw ZEKT_Exception(L"Wrong emulator key <" + key + L"> value <" + value + L">");
+}
+
+bool Flag(const std::wstring& key, const std::wstring& value) {
+    if (value == L"true") return true;
+    if (value == L"false") return false;
+    Bad_Key(key, value);
+}
+
+std::uint64_t Number(const std::wstring& key, const std::wstring& value) {
+    try {
+        return To_Unsigned(Trim(value, L' '));
+    } catch (const ZEKT_Exception&) {
+        Bad_Key(key, value);
+    }
+}
+
+std::uint64_t Hex_Number(const std::wstring& key, const std::wstring& text, const std::wstring& value) {
+    try {
+        return To_Unsigned(L"0x" + text);
+    } catch (const ZEKT_Exception&) {
+        Bad_Key(key, value);
+    }
+}
+
+void Read_Data(const std::wstring& key, const std::wstring& value, Page_Source& source) {
+    const std::wstring text = Trim(value, L' ');
+    if (text == L"erased") {
+        source.kind = Page_Source::Kind::Erased;
+    } else if (text.rfind(L"seed ", 0) == 0) {
+        source.kind = Page_Source::Kind::Seeded;
+        source.seed = Number(key, text.substr(5));
+    } else if (text.rfind(L"file ", 0) == 0 && text.size() > 5) {
+        source.kind = Page_Source::Kind::File;
+        source.file = Trim(text.substr(5), L' ');
+    } else {
+        Bad_Key(key, value);
+    }
+}
+
+}  // namespace
+
+const std::vector<std::wstring>& Sim_Keys() {
+    static const std::vector<std::wstring> keys = {L"Sim Data",       L"Sim ONFI",           L"Sim Unplug After",
+                                                   L"Sim Dead CE",    L"Sim Retry Clean",    L"Sim Adapter",
+                                                   L"Sim Voltage Offset", L"Sim Module",     L"Sim Self-Test"};
+    return keys;
+}
+
+void Apply_Sim_Keys(const ZEKT_Sections& sections, Sim_Options& sim) {
+    for (const ZEKT_Section& section : sections.sections) {
+        if (section.comment || section.name.rfind(L"Sim ", 0) != 0) continue;
+        const std::wstring& key = section.name;
+        const std::wstring value = Trim(section.text, L' ');
+        if (key == L"Sim Data") {
+            Read_Data(key, value, sim.source);
+        } else if (key == L"Sim ONFI") {
+            sim.onfi = Flag(key, value);
+        } else if (key == L"Sim Unplug After") {
+            sim.unplug_after = Number(key, value);
+        } else if (key == L"Sim Dead CE") {
+            sim.dead_lines = {};
+            for (const std::wstring& line : Split(value, L"-")) {
+                const std::uint64_t number = Number(key, line);
+                if (number < 1 || number > 8) Bad_Key(key, value);
+                sim.dead_lines[number - 1] = true;
+            }
+        } else if (key == L"Sim Retry Clean") {
+            sim.clean_registers.clear();
+            for (const std::wstring& pair : Split(value, L" ")) {
+                if (pair.empty()) continue;
+                const std::vector<std::wstring> parts = Split(pair, L"=");
+                if (parts.size() != 2 || parts[0].empty() || parts[1].empty()) Bad_Key(key, value);
+                const std::uint64_t register_key = Hex_Number(key, parts[0], value);
+                const std::uint64_t register_value = Hex_Number(key, parts[1], value);
+                if (register_value > 0xFF || register_key > 0xFFFFFFFFu) Bad_Key(key, value);
+                sim.clean_registers.emplace_back(static_cast<std::uint32_t>(register_key),
+                                                 static_cast<std::uint8_t>(register_value));
+            }
+        } else if (key == L"Sim Adapter") {
+            sim.adapter = Flag(key, value);
+        } else if (key == L"Sim Voltage Offset") {
+            try {
+                sim.voltage_offset = static_cast<std::int32_t>(To_Signed(value));
+            } catch (const ZEKT_Exception&) {
+                Bad_Key(key, value);
+            }
+        } else if (key == L"Sim Module") {
+            sim.module = Flag(key, value);
+        } else if (key == L"Sim Self-Test") {
+            if (value != L"good" && value != L"corrupt") Bad_Key(key, value);
+            sim.self_test_corrupt = value == L"corrupt";
+        } else {
+            throw ZEKT_Exception(L"Unknown emulator key <" + key + L">");
+        }
+    }
+}
+
+Sim_Profile Parse_Profile(const std::wstring& text, const std::wstring& origin) {
+    const ZEKT_Sections sections(text);
+    Sim_Profile profile;
+    profile.origin = origin;
+    // Every configuration key is optional in a profile.
+    ZEKT_Property_List list;
+    profile.config.Describe(list);
+    for (const auto& property : list)
+        if (const ZEKT_Section* section = sections.Find(property->name)) property->From_Text(section->text);
+    profile.config.After_Import(nullptr, nullptr);
+    Apply_Sim_Keys(sections, profile.sim);
+    return profile;
+}
+
+Sim_Profile Profile_From_Config(const NAND_Config& config, const std::wstring& origin) {
+    Sim_Profile profile;
+    profile.origin = origin;
+    profile.config = config;
+    return profile;
+}
+
+Chip_Model Make_Chip_Model(const Sim_Profile& profile) {
+    const NAND_Config& config = profile.config;
+    Chip_Model model;
+    for (const std::wstring& token : Split(config.ID_Code, L" ")) {
+        if (token.empty()) continue;
+        // "*" matches any byte in a configuration; the modelled chip answers 00.
+        std::uint64_t value = 0;
+        if (token != L"*") {
+            try {
+                value = To_Unsigned(L"0x" + token);
+            } catch (const ZEKT_Exception&) {
+                throw ZEKT_Exception(L"Wrong emulator ID code <" + config.ID_Code + L">");
+            }
+        }
+        model.id.push_back(static_cast<std::uint8_t>(value));
+    }
+    model.page_bytes = config.Page;
+    model.column_cycles = config.Col & 0xFF;
+    model.row_cycles = config.Row & 0xFF;
+    model.pages_per_row = config.Is_Triple_Page() ? 3 : 1;
+    model.source = profile.sim.source;
+    model.clean_registers = profile.sim.clean_registers;
+    model.onfi = profile.sim.onfi;
+
+    Onfi_Geometry geometry;
+    geometry.manufacturer = To_UTF8(config.Company);
+    geometry.model = To_UTF8(config.Name);
+    geometry.jedec_id = model.id.empty() ? 0 : model.id[0];
+    // The data area is the largest power of two in the page; the rest is spare.
+    geometry.data_bytes = config.Page ? std::bit_floor(config.Page) : 0;
+    geometry.spare_bytes = static_cast<std::uint16_t>(config.Page - geometry.data_bytes);
+    geometry.pages_per_block = config.Block && config.Page ? config.Block / config.Page : 64;
+    if (config.Blocks) {
+        geometry.blocks_per_lun = config.Blocks;
+    } else {
+        std::uint64_t dump = 0;
+        try {
+            dump = config.Get_Bank_Dump_Size();
+        } catch (const ZEKT_Exception&) {
+        }
+        const std::uint64_t block_bytes = std::uint64_t{geometry.pages_per_block} * config.Page;
+        geometry.blocks_per_lun = block_bytes ? static_cast<std::uint32_t>(dump / block_bytes) : 0;
+    }
+    geometry.column_cycles = static_cast<std::uint8_t>(model.column_cycles);
+    geometry.row_cycles = static_cast<std::uint8_t>(model.row_cycles);
+    geometry.bits_per_cell = model.pages_per_row == 3 ? 3 : (config.Page <= 4320 ? 1 : 2);
+    geometry.wide_bus = config.Bus == L"16";
+    model.onfi_page = Make_Onfi_Page(geometry);
+    return model;
+}
+
+}  // namespace Korvane_Emulator

@@ -1,0 +1,40 @@
+#include "emulator/selection.h"
+
+#include <cstdlib>
+
+#include "framework/media.h"
+#include "framework/properties.h"
+#include "framework/values.h"
+
+namespace Korvane_Emulator {
+
+Sim_Profile Resolve_Profile(const std::wstring& spec) {
+    if (spec.empty()) throw ZEKT_Exception(L"Empty emulator profile");
+    if (Exists(spec) && !Folder_Exists(spec)) {
+        try {
+            return Parse_Profile(Read_Text_File(spec), spec);
+        } catch (const ZEKT_Exception& e) {
+            throw ZEKT_Exception(L"Emulator profile <" + spec + L">: " + e.message);
+        }
+    }
+    throw ZEKT_Exception(L"Unknown emulator profile <" + spec + L">");
+}
+
+std::shared_ptr<Virtual_Reader> Select_Profile(const Sim_Profile& profile) {
+    auto reader = std::make_shared<Virtual_Reader>(profile);
+    Select_Virtual_Reader(reader);
+    return reader;
+}
+
+std::wstring Simulator_Variable() {
+    const char* value = std::getenv("KORVANE_SIMULATOR");
+    return value ? From_Code_Page(value, 0) : std::wstring();
+}
+
+std::shared_ptr<Virtual_Reader> Select_From_Environment() {
+    const std::wstring spec = Simulator_Variable();
+    if (spec.empty()) return nullptr;
+    return Select_Profile(Resolve_Profile(spec));
+}
+
+}  // namespace Korvane_Emulator

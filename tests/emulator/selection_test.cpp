@@ -1,0 +1,45 @@
+#include "emulator/selection.h"
+
+#include <gtest/gtest.h>
+
+#include "framework/properties.h"
+#include "tests/temp_folder.h"
+
+using namespace Korvane_Emulator;
+
+TEST(Emulator_Selection, ProfileFilesAndUnknownProfiles) {
+    Temp_Folder folder;
+    Write_Text_File(folder.Name(L"chip.txt"), L"Name  From File\r\nSim Data  erased");
+    const Sim_Profile profile = Resolve_Profile(folder.Name(L"chip.txt"));
+    EXPECT_EQ(profile.config.Name, L"From File");
+    EXPECT_EQ(profile.sim.source.kind, Page_Source::Kind::Erased);
+
+    auto message_of = [](const std::wstring& spec) -> std::wstring {
+        try {
+            Resolve_Profile(spec);
+        } catch (const ZEKT_Exception& e) {
+            return e.message;
+        }
+        return L"(no failure)";
+    };
+    EXPECT_EQ(message_of(L"No Such Chip"), L"Unknown emulator profile <No Such Chip>");
+    EXPECT_EQ(message_of(folder.path.wstring()), L"Unknown emulator profile <" + folder.path.wstring() + L">");
+    Write_Text_File(folder.Name(L"bad.txt"), L"Sim Data  sometimes");
+    EXPECT_EQ(message_of(folder.Name(L"bad.txt")),
+              L"Emulator profile <" + folder.Name(L"bad.txt") + L">: Wrong emulator key <Sim Data> value <sometimes>");
+}
+
+// Run a second time by ctest with KORVANE_SIMULATOR naming the demo profile.
+TEST(Emulator_Environment, VariableSelectsTheProfile) {
+    if (Simulator_Variable().empty()) GTEST_SKIP() << "KORVANE_SIMULATOR is not set in this run";
+    const auto reader = Select_From_Environment();
+    ASSERT_NE(reader, nullptr);
+    EXPECT_EQ(reader->Profile().config.Name, L"Demo WL 2 x 4 MB");
+    EXPECT_EQ(reader->Profile().config.Cmd, L"WL");
+    EXPECT_EQ(reader->Profile().config.Get_Bank_Count(), 2u);
+    {
+        Korvane_Internal::ZEKT_Reader2 link;
+        EXPECT_TRUE(reader->Link_Open());
+    }
+    Select_Virtual_Reader(nullptr);
+}

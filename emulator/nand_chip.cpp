@@ -137,6 +137,11 @@ void Nand_Chip::Command(std::uint8_t command) {
         context = Context::Feature;
         context_data.clear();
         break;
+    case 0xD5:  // SanDisk register group: addresses 00 and group, then four bytes
+        context = Context::Group;
+        context_data.clear();
+        register_key = Group_Key;
+        break;
     case 0xA1:  // Samsung register write: 00, register, value
         context = Context::Three_Data;
         context_command = command;
@@ -156,6 +161,9 @@ void Nand_Chip::Address(std::uint8_t value) {
     case Context::Feature:
         register_key = Feature_Key + value;
         context_data.clear();
+        return;
+    case Context::Group:
+        register_key = Group_Key + (value << 8);
         return;
     case Context::Three_Data:
     case Context::None:
@@ -193,6 +201,10 @@ void Nand_Chip::Data(std::uint8_t value) {
             registers[register_key] = value;
             if (register_key == Feature_Key + 0xD6) page = value >= 0x0D ? value - 0x0Du : 0;
         }
+        context_data.push_back(value);
+        break;
+    case Context::Group:
+        registers[register_key + context_data.size()] = value;
         context_data.push_back(value);
         break;
     case Context::Three_Data:

@@ -40,9 +40,11 @@ struct Chip_Model {
 };
 
 // Register keys: plain register addresses are 00-FF, SET FEATURES addresses
-// 0x100 + feature, and the two-byte Samsung registers (high << 8 | low) + 0x10000.
+// 0x100 + feature, the two-byte Samsung registers (high << 8 | low) + 0x10000,
+// and byte i of a SanDisk D5h register group 0x20000 + (group << 8) + i.
 inline constexpr std::uint32_t Feature_Key = 0x100;
 inline constexpr std::uint32_t Wide_Register_Key = 0x10000;
+inline constexpr std::uint32_t Group_Key = 0x20000;
 
 // Deterministic content of a page of a seeded chip: the same seed, chip-enable
 // selection, row and page always give the same bytes.
@@ -76,7 +78,7 @@ public:
 
 private:
     enum class Collect { None, Id, Parameter_Page, Read, Column_Change };
-    enum class Context { None, Address_Data, Feature, Three_Data };
+    enum class Context { None, Address_Data, Feature, Three_Data, Group };
     enum class Source { None, Id, Parameter_Page, Page, Special };
 
     void Page_Bytes(std::uint32_t column_from, std::uint8_t* out, std::size_t count, std::uint32_t chip_enable);

@@ -359,3 +359,24 @@ TEST(Emulator_Faults, CorruptedSelfTest) {
     EXPECT_EQ(block[1], 0x00);
     EXPECT_NE(block[100], static_cast<std::uint8_t>(255 - 50));
 }
+
+TEST(Emulator_Chip, EveryRetryStrategyLandsItsValuesInTheRegisterFile) {
+    namespace RR = KI::NAND_Assembler::Read_Retry;
+    const NAND_Config config = Small_Chip(L"Std", 2112, L"1 x 1 MB");
+    for (const auto& entry : RR::Registry().entries) {
+        const std::unique_ptr<RR::Base> strategy = RR::Create_Retry(entry.name);
+        Emulator_Session session(Seeded(config));
+        KI::Reader_Setup setup = Emulator_Session::Page_Setup(config);
+        setup.retry_name = entry.name;
+        for (std::uint32_t i = 0; i < strategy->Parameter_Count(); ++i)
+            setup.retry_parameters.push_back({static_cast<std::uint8_t>(0xB0 + i), true});
+        // The strategy's steps run before the loop or before the first page.
+        const std::vector<std::uint8_t> page = Read_All(*session.Open_Page_Run(setup), 2112);
+        EXPECT_EQ(page.size(), 2112u);
+        std::vector<std::uint8_t> held;
+        for (const auto& [key, value] : session.reader->Chip(0).Registers()) held.push_back(value);
+        for (std::uint32_t i = 0; i < strategy->Parameter_Count(); ++i)
+            EXPECT_NE(std::find(held.begin(), held.end(), 0xB0 + i), held.end())
+                << To_UTF8(entry.name) << " parameter " << i;
+    }
+}

@@ -22,9 +22,9 @@ const char* Role_Header(Image image) {
 
 std::vector<std::uint8_t> With_Length(const std::vector<std::uint8_t>& bytes) {
     const auto count = static_cast<std::uint32_t>(bytes.size());
-    std::vector<std::uint8_t> block{static_cast<std::uint8_t>(count), static_cast<std::uint8_t>(count >> 8),
-                                    static_cast<std::uint8_t>(count >> 16), static_cast<std::uint8_t>(count >> 24)};
-    block.insert(block.end(), bytes.begin(), bytes.end());
+    std::vector<std::uint8_t> block(4 + bytes.size());
+    for (int i = 0; i < 4; ++i) block[i] = static_cast<std::uint8_t>(count >> (8 * i));
+    std::copy(bytes.begin(), bytes.end(), block.begin() + 4);
     return block;
 }
 

@@ -72,6 +72,8 @@ std::wstring ZEKT_Reader2::Transfer_Error_Text() {
 }
 
 std::vector<std::uint8_t> Encode_Image(const std::uint8_t* bytes, std::uint32_t count) {
+    // 16 bytes per image byte must still fit one transfer.
+    if (count > 0x0FFFFFFF) throw ZEKT_Exception_Bug(L"Configuration image too large");
     // The reader's logic takes one 16-bit word per configuration bit.
     std::vector<std::uint8_t> wire(std::size_t{count} * 16, 0);
     std::size_t out = 0;

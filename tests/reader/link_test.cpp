@@ -122,3 +122,40 @@ TEST(Image_Upload, LengthPrefixedBlock) {
     EXPECT_THROW(link.Load_Image(std::vector<std::uint8_t>{4, 0, 0, 0, 1}), ZEKT_Exception_Bug);
     EXPECT_EQ(device.writes.size(), 1u);
 }
+
+namespace {
+
+// A device that fails every read and knows where its stream stands.
+class Positioned_Device : public Virtual_Device_Provider, public Virtual_Device {
+public:
+    std::unique_ptr<Virtual_Device> Open(const std::string&) override {
+        struct Forward : Virtual_Device {
+            Positioned_Device& owner;
+            explicit Forward(Positioned_Device& o) : owner(o) {}
+            bool Write(const std::uint8_t* b, std::uint32_t s, std::uint32_t& d) override { return owner.Write(b, s, d); }
+            bool Read(std::uint8_t* b, std::uint32_t s, std::uint32_t& d) override { return owner.Read(b, s, d); }
+            bool Position(std::uint64_t& p) override { return owner.Position(p); }
+        };
+        return std::make_unique<Forward>(*this);
+    }
+    bool Write(const std::uint8_t*, std::uint32_t, std::uint32_t&) override { return false; }
+    bool Read(std::uint8_t*, std::uint32_t, std::uint32_t&) override { return false; }
+    bool Position(std::uint64_t& position) override {
+        position = 0x20000;
+        return true;
+    }
+};
+
+}  // namespace
+
+TEST(Reader_Link, FailureTextsComeFromTheDevice) {
+    Positioned_Device device;
+    Virtual_Device_Provider* before = Install_Virtual_Device_Provider(&device);
+    {
+        ZEKT_Reader2 link;
+        std::uint8_t block[16] = {};
+        EXPECT_EQ(Message_Of([&] { link.Read(block, 16); }), L"Read failure, pos 0x00020000, size 0x10");
+        EXPECT_EQ(Message_Of([&] { link.Write(block, 16); }), L"Write failure - Virtual device failure");
+    }
+    Install_Virtual_Device_Provider(before);
+}

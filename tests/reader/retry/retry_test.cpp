@@ -108,3 +108,27 @@ TEST(Register_Value, SetAndUnset) {
 TEST(Retry_Parameters, TooShortAListIsABugNotACrash) {
     EXPECT_THROW(Before_Page(L"Hynix v1", "00 00"), ZEKT_Exception_Bug);
 }
+
+// Every strategy fills exactly one hook, except the two SanDisk strategies
+// whose per-page hook is the single 5Dh; and every set register's value
+// reaches the program.
+TEST(Retry_Registry, EachStrategyUsesItsHooks) {
+    for (const auto& entry : Registry().entries) {
+        const std::uint32_t count = Create_Retry(entry.name)->Parameter_Count();
+        std::string registers;
+        for (std::uint32_t i = 0; i < count; ++i) registers += "5A ";
+        const Words loop = Before_Loop(entry.name, registers);
+        const Words page = Before_Page(entry.name, registers);
+        const std::string name(entry.name.begin(), entry.name.end());
+        if (name == "Sandisk v1" || name == "Sandisk v2") {
+            EXPECT_FALSE(loop.empty()) << name;
+            EXPECT_EQ(page, Steps("Cmd 5D")) << name;
+        } else {
+            EXPECT_NE(loop.empty(), page.empty()) << name;
+        }
+        const Words& used = loop.empty() ? page : loop;
+        EXPECT_EQ(static_cast<std::uint32_t>(std::count(used.begin(), used.end(), 0x125A)), count) << name;
+        // Steps only: every other word ends a step.
+        for (std::size_t i = 1; i < used.size(); i += 2) EXPECT_EQ(used[i], 0x8000) << name << " word " << i;
+    }
+}

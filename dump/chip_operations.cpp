@@ -1,0 +1,116 @@
+#include "dump/chip_operations.h"
+
+#include "framework/values.h"
+#include "reader/programs.h"
+#include "reader/retry/retry.h"
+
+namespace Korvane_Internal {
+
+namespace {
+
+// What every operation sets; `unknown_bus` differs between the page read
+// ("Unknown Bus") and the ID and parameter page reads ("Unknown bus").
+Reader_Setup Common_Setup(std::uint32_t bank, const NAND_Config& config, const NAND_Options& options,
+                          const wchar_t* unknown_bus) {
+    Reader_Setup setup;
+    if (config.Bus == L"16")
+        setup.wide_bus = true;
+    else if (config.Bus == L"16-8")
+        setup.bus_16_8 = true;
+    else if (config.Bus != L"8")
+        throw ZEKT_Exception(unknown_bus);
+    setup.ignore_busy = options.Ignore_Busy;
+    setup.chip_enable = Get_Bank_Enable(bank, config);
+    Parse_Power(config, setup);
+    const std::wstring voltage = Trim(options.Voltage, L' ');
+    if (!voltage.empty()) setup.voltage = Power::Parse_Voltage(voltage);
+    return setup;
+}
+
+// Runs a program once and reads `count` bytes of its stream into `buffer`.
+void Read_Once(Reader_Setup& setup, const NAND_Assembler::Assembler_Code& program, std::uint8_t* buffer,
+               std::uint32_t count) {
+    ZEKT_Holder<Reader_Run> run;
+    Open_Run(run, setup, program);
+    try {
+        run->link->Read(buffer, count);
+    } catch (...) {
+        Close_Run(run);
+        throw;
+    }
+    Close_Run(run);
+}
+
+}  // namespace
+
+Korvane::Korvane(std::uint32_t bank_number, const NAND_Config& chip, const NAND_Options& reader_options)
+    : bank(bank_number), config(chip), options(reader_options) {
+    end = config.Get_Bank_Dump_Size();
+    setup = Common_Setup(bank, config, options, L"Unknown Bus");
+    if (config.Bus == L"16" && config.DDR) throw ZEKT_Exception(L"16-bit DDR not supported");
+    setup.command_set = config.Cmd;
+    setup.column_cycles = static_cast<std::uint8_t>(config.Col);
+    setup.row_cycles = static_cast<std::uint8_t>(config.Row);
+    auto range_start = static_cast<std::int64_t>(start);
+    auto range_end = static_cast<std::int64_t>(end);
+    config.Get_Real_Page_Range(range_start, range_end, setup.first_row, setup.end_row);
+    setup.ddr = config.DDR;
+    setup.transfer_count = setup.wide_bus || setup.ddr ? config.Page >> 1 : config.Page;
+    if (options.Slow) {
+        setup.timing_high = setup.timing_low = 0x77;
+    } else {
+        setup.timing_high = static_cast<std::uint8_t>(config.RE_Down);
+        setup.timing_low = static_cast<std::uint8_t>(config.RE_Up);
+    }
+    setup.skip_mask_1 = config.Skip_Mask_1;
+    setup.skip_page_1 = config.Skip_Page_1;
+    setup.skip_mask_2 = config.Skip_Mask_2;
+    setup.skip_page_2 = config.Skip_Page_2;
+    NAND_Assembler::Read_Retry::Parse_Retry(config.Retry, setup.retry_name, setup.retry_parameters);
+    setup.after_reset = options.After_Reset;
+    setup.before_read = options.Before_Read;
+}
+
+Korvane::~Korvane() { Close_Run(run); }
+
+void Korvane::Write(const void*, std::uint64_t) { throw ZEKT_Exception(L"Bug: Can not write to reader"); }
+
+void Korvane::SetPos(std::uint64_t) { throw ZEKT_Exception(L"Bug: Can not set pos to reader"); }
+
+void Korvane::Read(void* buffer, std::uint64_t size) {
+    if (!run.Is_Full()) {
+        NAND_Assembler::Assembler_Code program;
+        NAND_Assembler::Build_Program(program, setup);
+        Open_Run(run, setup, program);
+    }
+    run->link->Read(buffer, size);
+}
+
+std::wstring Read_Id(std::uint32_t bank, const NAND_Config& config, const NAND_Options& options) {
+    Reader_Setup setup = Common_Setup(bank, config, options, L"Unknown bus");
+    setup.end_row = 1;
+    setup.transfer_count = options.ID_Size;
+    setup.id_mode = true;
+    NAND_Assembler::Assembler_Code program;
+    NAND_Assembler::Build_Id_Program(program);
+    std::vector<std::uint8_t> id(options.ID_Size, 0);
+    Read_Once(setup, program, id.data(), options.ID_Size);
+    std::wstring text;
+    for (std::uint8_t byte : id) Append_Format(text, L"%02x ", byte);
+    return text;
+}
+
+std::vector<std::uint8_t> Read_Parameter_Page(std::uint32_t bank, const NAND_Config& config,
+                                              const NAND_Options& options) {
+    Reader_Setup setup = Common_Setup(bank, config, options, L"Unknown bus");
+    setup.end_row = 1;
+    setup.transfer_count = 256;
+    setup.command_set = L"Custom";
+    NAND_Assembler::Assembler_Code program;
+    NAND_Assembler::Build_Parameter_Page_Program(program);
+    std::vector<std::uint8_t> page(256, 0x77);
+    Read_Once(setup, program, page.data(), 256);
+    return page;
+}
+
+}  // namespace Korvane_Internal

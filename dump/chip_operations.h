@@ -1,0 +1,52 @@
+// The chip operations that turn a chip configuration, the reader options and
+// a bank into reading runs: the reader medium that streams a bank, the ID
+// read and the parameter page read.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "config/nand_config.h"
+#include "config/nand_options.h"
+#include "framework/fab.h"
+#include "framework/media.h"
+#include "reader/run.h"
+#include "reader/setup.h"
+
+namespace Korvane_Internal {
+
+// The reader medium: successive reads take successive bytes of the bank's
+// page stream. The run opens at the first read and closes on destruction.
+class Korvane : public ZEKT_Media {
+public:
+    Korvane(std::uint32_t bank, const NAND_Config& config, const NAND_Options& options);
+    ~Korvane() override;
+    Korvane(const Korvane&) = delete;
+    Korvane& operator=(const Korvane&) = delete;
+
+    void Write(const void* buffer, std::uint64_t size) override;
+    void Read(void* buffer, std::uint64_t size) override;
+    void SetPos(std::uint64_t position) override;
+    std::uint64_t GetSize() override { return end - start; }
+
+    // May be changed after construction and before the first read (special_read).
+    Reader_Setup setup;
+
+private:
+    std::uint32_t bank;
+    NAND_Config config;
+    NAND_Options options;
+    std::uint64_t start = 0;
+    std::uint64_t end = 0;
+    ZEKT_Holder<Reader_Run> run;
+};
+
+// The ID bytes as "%02x " each: "ec d7 94 " with its trailing blank.
+std::wstring Read_Id(std::uint32_t bank, const NAND_Config& config, const NAND_Options& options);
+
+// The first 256 bytes the chip answers to the parameter page command.
+std::vector<std::uint8_t> Read_Parameter_Page(std::uint32_t bank, const NAND_Config& config,
+                                              const NAND_Options& options);
+
+}  // namespace Korvane_Internal

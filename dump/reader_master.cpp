@@ -1,0 +1,216 @@
+#include "dump/reader_master.h"
+
+#include <cstring>
+#include <exception>
+#include <vector>
+
+#include "dump/chip_operations.h"
+#include "framework/media.h"
+#include "framework/values.h"
+#include "reader/run.h"
+
+namespace Korvane_Exe {
+
+namespace {
+
+constexpr std::size_t Chunk_Bytes = 0x20000;
+
+// Progress reports pump the interface; nothing a window handler throws there
+// may end the pass.
+void Report_Progress(ZEKT_Progress& progress, std::uint64_t done, std::uint64_t total) {
+    try {
+        progress.Update(static_cast<std::int64_t>(done), static_cast<std::int64_t>(total));
+    } catch (...) {
+    }
+}
+
+}  // namespace
+
+Reader_Master::Reader_Master(NAND_Options* reader_options, NAND_Config* chip_config, const std::uint32_t* chip,
+                             Bank_List* bank_list, Question* yes_no, Messages* message_sink)
+    : options(reader_options), config(chip_config), chip_number(chip), banks(bank_list), question(yes_no),
+      messages(message_sink) {}
+
+const std::wstring& Reader_Master::Work_Folder() const {
+    if (options->Work_Folder.empty()) throw ZEKT_Exception(L"Work folder don't set");
+    return options->Work_Folder;
+}
+
+std::wstring Reader_Master::Dump_Path(std::uint32_t bank) const {
+    const std::wstring& folder = Work_Folder();
+    return folder + Format(L"%02d_%02d.dump", *chip_number, bank);
+}
+
+std::wstring Reader_Master::Bb_Path(std::uint32_t bank) const {
+    const std::wstring& folder = Work_Folder();
+    return folder + Format(L"%02d_%02d.dump.bb", *chip_number, bank);
+}
+
+std::wstring Reader_Master::Config_Folder() const { return Work_Folder() + L"FE\\"; }
+
+std::wstring Reader_Master::Config_Path() const { return Config_Folder() + L"Chip.txt"; }
+
+void Reader_Master::Save_Chip_Config() {
+    const std::wstring folder = Config_Folder();
+    if (!Folder_Exists(folder)) Create_Folder(folder);
+    Write_Text_File(Config_Path(), Export_Properties(*config));
+}
+
+void Reader_Master::For_Each_Selected_Bank(const std::function<void(std::uint32_t)>& action) {
+    const std::vector<std::uint32_t> selected = banks->Selected_Banks();
+    for (std::uint32_t bank : selected) banks->Set_Status(bank, L"");
+    for (std::uint32_t bank : selected) {
+        // One bank's failure is its row's error; the next bank goes on.
+        try {
+            action(bank);
+        } catch (const ZEKT_Exception& e) {
+            banks->Set_Error(bank, e.message);
+        } catch (const std::exception& e) {
+            banks->Set_Error(bank, Format(L"STD Error: %S", e.what()));
+        }
+    }
+}
+
+void Reader_Master::Check_Bank_ID(std::uint32_t bank) {
+    banks->Set_Status(bank, L"Read ID...");
+    const std::wstring id = Korvane_Internal::Read_Id(bank, NAND_Config(*config), NAND_Options(*options));
+    if (!Match_ID(id, config->ID_Code)) throw ZEKT_Exception(id + L"  Wrong ID");
+    banks->Set_Status(bank, id);
+}
+
+void Reader_Master::Dump_Bank(std::uint32_t bank) {
+    if (options->Check_ID) Check_Bank_ID(bank);
+    const std::uint32_t start_tick = ZEKT_Tick_Count();
+    // Names and copies are fixed before the pass pumps any message.
+    const NAND_Config chip = *config;
+    const NAND_Options reader_options = *options;
+    const std::wstring dump_path = Dump_Path(bank);
+    const std::wstring bb_path = Bb_Path(bank);
+    {
+        const std::unique_ptr<ZEKT_Progress> progress = banks->Start_Progress(bank);
+        progress->Set_Status(L"Read...");
+        ZEKT_MediaFileWrite file(dump_path);
+        {
+            Korvane_Internal::Korvane medium(bank, chip, reader_options);
+            const std::uint64_t total = medium.GetSize();
+            std::vector<std::uint8_t> buffer(Chunk_Bytes);
+            for (std::uint64_t pos = 0; pos < total;) {
+                Report_Progress(*progress, pos, total);
+                const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(Chunk_Bytes, total - pos));
+                medium.Read(buffer.data(), n);
+                file.Write(buffer.data(), n);
+                pos += n;
+            }
+        }
+        if (chip.Is_Triple_Page() && reader_options.Read_bb_Enabled)
+            Read_bb(bank);
+        else if (Exists(bb_path))
+            Delete_File(bb_path);
+        progress->Set_Status(L"Reading done (" + Elapsed_Text(start_tick) + L")");
+        Save_Chip_Config();
+    }
+}
+
+std::size_t Pack_Bit_Map(const std::uint8_t* stream, std::size_t count, std::uint8_t* bits) {
+    const std::size_t bytes = (count + 7) / 8;
+    std::memset(bits, 0, bytes);
+    for (std::size_t i = 0; i < count; ++i)
+        if (stream[i] & 1) bits[i / 8] |= static_cast<std::uint8_t>(0x80 >> (i % 8));
+    return bytes;
+}
+
+void Reader_Master::Read_bb(std::uint32_t bank) {
+    const std::unique_ptr<ZEKT_Progress> progress = banks->Start_Progress(bank);
+    progress->Set_Status(L"Read bb...");
+    ZEKT_MediaFileWrite file(Bb_Path(bank));
+    Korvane_Internal::Korvane medium(bank, *config, *options);
+    medium.setup.special_read = true;
+    const std::uint64_t total = medium.GetSize();
+    std::vector<std::uint8_t> buffer(Chunk_Bytes);
+    std::vector<std::uint8_t> bits(Chunk_Bytes / 8);
+    for (std::uint64_t pos = 0; pos < total;) {
+        Report_Progress(*progress, pos, total);
+        const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(Chunk_Bytes, total - pos));
+        medium.Read(buffer.data(), n);
+        file.Write(bits.data(), Pack_Bit_Map(buffer.data(), n, bits.data()));
+        pos += n;
+    }
+}
+
+bool Reader_Master::Confirm_Overwrite() {
+    try {
+        bool exists = false;
+        for (std::uint32_t bank : banks->Selected_Banks())
+            if (Exists(Dump_Path(bank)) || Exists(Bb_Path(bank))) exists = true;
+        if (!exists) return true;
+        return question->Ask_Yes_No(L"Overwrite dumps?");
+    } catch (...) {
+        messages->Message_Box()->Report_Exception();
+        return false;
+    }
+}
+
+void Reader_Master::ID_Action() {
+    For_Each_Selected_Bank([this](std::uint32_t bank) { Check_Bank_ID(bank); });
+}
+
+void Reader_Master::Read_Action() {
+    if (!Confirm_Overwrite()) return;
+    For_Each_Selected_Bank([this](std::uint32_t bank) { Dump_Bank(bank); });
+}
+
+void Reader_Master::Test_USB() {
+    const std::unique_ptr<ZEKT_Log> box = messages->Message_Box();
+    Korvane_Internal::Usb_Test_Command(*box);
+}
+
+namespace {
+
+std::string Ascii_Field(const std::vector<std::uint8_t>& page, std::size_t offset, std::size_t width) {
+    std::string text(page.begin() + offset, page.begin() + offset + width);
+    const std::size_t zero = text.find('\0');
+    return zero == std::string::npos ? text : text.substr(0, zero);
+}
+
+std::uint32_t Le(const std::vector<std::uint8_t>& page, std::size_t offset, std::size_t bytes) {
+    std::uint32_t value = 0;
+    for (std::size_t i = 0; i < bytes; ++i) value |= static_cast<std::uint32_t>(page[offset + i]) << (8 * i);
+    return value;
+}
+
+}  // namespace
+
+void Print_Onfi_Report(const std::vector<std::uint8_t>& page, ZEKT_Log& log) {
+    log.Print(L"Header ");
+    for (std::size_t i = 0; i < 4 && i < page.size(); ++i) log.Print(L"%02x ", page[i]);
+    log.Print(L"\n");
+    if (page.size() < 4 || std::memcmp(page.data(), "ONFI", 4) != 0) throw ZEKT_Exception(L"Wrong Header");
+    if (page.size() < 256) throw ZEKT_Exception(L"Wrong Header");
+    log.Print(L"\n");
+    log.Print(L"Manufacturer: %S\n", Ascii_Field(page, 32, 12));
+    log.Print(L"Name: %S\n", Ascii_Field(page, 44, 20));
+    log.Print(L"\n");
+    log.Print(L"Page: %d\n\n", Le(page, 80, 4) + Le(page, 84, 2));
+    log.Print(L"Block: 0x%x\n", Le(page, 92, 4));
+    log.Print(L"Blocks: 0x%x\n", Le(page, 96, 4));
+    log.Print(L"LUNs: %d\n", page[100]);
+    log.Print(L"\n");
+    log.Print(L"Col: %d\n", page[101] >> 4);
+    log.Print(L"Row: %d\n", page[101] & 0x0F);
+    log.Print(L"\n");
+    log.Print(L"Bits per cell: %d\n", page[102]);
+}
+
+void Reader_Master::Read_ONFI() {
+    const std::unique_ptr<ZEKT_Log> report = messages->Report_Window(L"ONFI");
+    try {
+        const std::vector<std::uint8_t> page =
+            Korvane_Internal::Read_Parameter_Page(1, NAND_Config(*config), NAND_Options(*options));
+        Print_Onfi_Report(page, *report);
+    } catch (...) {
+        report->Print(L"\n");
+        report->Report_Exception();
+    }
+}
+
+}  // namespace Korvane_Exe

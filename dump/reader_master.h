@@ -1,0 +1,60 @@
+// The controller of everything that touches the chips of the selected banks:
+// ID check, dump with bit map and "Chip.txt", USB self-test, ONFI report.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "config/nand_config.h"
+#include "config/nand_options.h"
+#include "dump/user.h"
+
+namespace Korvane_Exe {
+
+class Reader_Master {
+public:
+    // Holds pointers only; their owner (the main window) outlives it.
+    Reader_Master(NAND_Options* options, NAND_Config* config, const std::uint32_t* chip_number, Bank_List* banks,
+                  Question* question, Messages* messages);
+
+    // The user actions.
+    void ID_Action();
+    void Read_Action();
+    void Test_USB();
+    void Read_ONFI();
+
+    // Runs `action` for every selected bank; a failing bank shows its error
+    // in its row and the next bank goes on.
+    void For_Each_Selected_Bank(const std::function<void(std::uint32_t)>& action);
+    void Check_Bank_ID(std::uint32_t bank);
+    void Dump_Bank(std::uint32_t bank);
+    void Read_bb(std::uint32_t bank);
+    // True when nothing would be overwritten or the user agrees.
+    bool Confirm_Overwrite();
+
+    std::wstring Dump_Path(std::uint32_t bank) const;
+    std::wstring Bb_Path(std::uint32_t bank) const;
+    std::wstring Config_Folder() const;
+    std::wstring Config_Path() const;
+    void Save_Chip_Config();
+
+private:
+    const std::wstring& Work_Folder() const;
+
+    NAND_Options* options;
+    NAND_Config* config;
+    const std::uint32_t* chip_number;
+    Bank_List* banks;
+    Question* question;
+    Messages* messages;
+};
+
+// Packs bit 0 of every stream byte, most significant bit first; returns the
+// number of bit-map bytes written, ceil(count / 8).
+std::size_t Pack_Bit_Map(const std::uint8_t* stream, std::size_t count, std::uint8_t* bits);
+
+// The ONFI report of a parameter page into `log`; throws "Wrong Header".
+void Print_Onfi_Report(const std::vector<std::uint8_t>& page, ZEKT_Log& log);
+
+}  // namespace Korvane_Exe

@@ -25,22 +25,34 @@ void ZEKT_Media_Handle::Write(const void* buffer, std::uint64_t size) {
     // anything is written instead of writing its low 32 bits.
     if (size > Low_32_Bits) throw ZEKT_Exception_Media(L"Write failure - " + Format(L"size 0x%I64x is too large", size));
     std::uint32_t done = 0;
-    const bool ok = ZEKT_Os::Write(handle, buffer, static_cast<std::uint32_t>(size), done);
-    if (!ok || done != size) throw ZEKT_Exception_Media(L"Write failure - " + Media_Error_Text());
+    const bool ok = Transfer_Write(buffer, static_cast<std::uint32_t>(size), done);
+    if (!ok || done != size) throw ZEKT_Exception_Media(L"Write failure - " + Transfer_Error_Text());
 }
 
 void ZEKT_Media_Handle::Read(void* buffer, std::uint64_t size) {
     bool ok = false;
     if (size <= Low_32_Bits) {
         std::uint32_t done = 0;
-        ok = ZEKT_Os::Read(handle, buffer, static_cast<std::uint32_t>(size), done) && done == size;
+        ok = Transfer_Read(buffer, static_cast<std::uint32_t>(size), done) && done == size;
     }
     if (ok) return;
     std::wstring message = L"Read failure";
     std::uint64_t position = 0;
-    if (ZEKT_Os::Get_Position(handle, position)) Append_Format(message, L", pos 0x%08I64x, size 0x%I64x", position, size);
+    if (Transfer_Position(position)) Append_Format(message, L", pos 0x%08I64x, size 0x%I64x", position, size);
     throw ZEKT_Exception_Media(message);
 }
+
+bool ZEKT_Media_Handle::Transfer_Write(const void* buffer, std::uint32_t size, std::uint32_t& done) {
+    return ZEKT_Os::Write(handle, buffer, size, done);
+}
+
+bool ZEKT_Media_Handle::Transfer_Read(void* buffer, std::uint32_t size, std::uint32_t& done) {
+    return ZEKT_Os::Read(handle, buffer, size, done);
+}
+
+bool ZEKT_Media_Handle::Transfer_Position(std::uint64_t& position) { return ZEKT_Os::Get_Position(handle, position); }
+
+std::wstring ZEKT_Media_Handle::Transfer_Error_Text() { return Media_Error_Text(); }
 
 void ZEKT_Media_Handle::SetPos(std::uint64_t position) {
     if (!ZEKT_Os::Set_Position(handle, position)) throw ZEKT_Exception_Media(L"SetPos failure");

@@ -33,6 +33,15 @@ public:
     std::uint64_t GetPos();
 
 protected:
+    // The system calls below Write and Read. A medium that stands for a
+    // virtual device replaces only these, so the size checks, the failure
+    // texts and the short-transfer rules above them stay one piece of code.
+    virtual bool Transfer_Write(const void* buffer, std::uint32_t size, std::uint32_t& done);
+    virtual bool Transfer_Read(void* buffer, std::uint32_t size, std::uint32_t& done);
+    virtual bool Transfer_Position(std::uint64_t& position);
+    // The text after "Write failure - " for the last failed transfer.
+    virtual std::wstring Transfer_Error_Text();
+
     ZEKT_Os::Handle handle;
 };
 

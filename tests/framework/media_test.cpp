@@ -122,6 +122,34 @@ TEST(Media_Handle, BareHandleHasNoSize) {
     EXPECT_EQ(bytes[2], 3);
 }
 
+// A handle whose transfers are replaced keeps the checks and texts above them.
+class Half_Transfer_Handle : public ZEKT_Media_Handle {
+public:
+    Half_Transfer_Handle() : ZEKT_Media_Handle(ZEKT_Os::Invalid_Handle) {}
+
+protected:
+    bool Transfer_Write(const void*, std::uint32_t size, std::uint32_t& done) override {
+        done = size / 2;
+        return true;
+    }
+    bool Transfer_Read(void*, std::uint32_t size, std::uint32_t& done) override {
+        done = size / 2;
+        return true;
+    }
+    bool Transfer_Position(std::uint64_t& position) override {
+        position = 0x40;
+        return true;
+    }
+    std::wstring Transfer_Error_Text() override { return L"half written"; }
+};
+
+TEST(Media_Handle, ReplacedTransfersKeepTheFailureRules) {
+    Half_Transfer_Handle handle;
+    char buffer[8] = {};
+    EXPECT_EQ(Message_Of([&] { handle.Write(buffer, 8); }), L"Write failure - half written");
+    EXPECT_EQ(Message_Of([&] { handle.Read(buffer, 8); }), L"Read failure, pos 0x00000040, size 0x8");
+}
+
 TEST(Long_Path, PrefixRule) {
     EXPECT_EQ(Long_Path_Name(L"C:\\x\\y.dump"), L"\\\\?\\C:\\x\\y.dump");
     EXPECT_EQ(Long_Path_Name(L"\\\\server\\share\\y.dump"), L"\\\\server\\share\\y.dump");

@@ -1,0 +1,107 @@
+#include "reader/link.h"
+
+#include "framework/errors.h"
+
+namespace Korvane_Internal {
+
+namespace {
+
+Virtual_Device_Provider* installed_provider = nullptr;
+
+}  // namespace
+
+Virtual_Device_Provider* Install_Virtual_Device_Provider(Virtual_Device_Provider* provider) {
+    Virtual_Device_Provider* before = installed_provider;
+    installed_provider = provider;
+    return before;
+}
+
+const std::string& Reader_Link_Name() {
+#ifdef _WIN32
+    static const std::string name = "\\\\.\\Korvane2";
+#else
+    static const std::string name = "/dev/korvane2";
+#endif
+    return name;
+}
+
+// The one place that decides what stands behind the link name.
+ZEKT_Reader2::Opened ZEKT_Reader2::Open_Link() {
+    Opened opened;
+    if (installed_provider) {
+        opened.device = installed_provider->Open(Reader_Link_Name());
+        if (!opened.device) throw ZEKT_Exception_Media(L"Korvane2 not found");
+        return opened;
+    }
+    opened.handle = ZEKT_Os::Open_Device(Reader_Link_Name());
+    if (opened.handle == ZEKT_Os::Invalid_Handle) throw ZEKT_Exception_Media(L"Korvane2 not found");
+    return opened;
+}
+
+ZEKT_Reader2::ZEKT_Reader2() : ZEKT_Reader2(Open_Link()) {}
+
+ZEKT_Reader2::ZEKT_Reader2(Opened opened) : ZEKT_Media_Handle(opened.handle), device(std::move(opened.device)) {}
+
+ZEKT_Reader2::~ZEKT_Reader2() {
+    // The base closes an OS handle; a virtual device is told here.
+    if (device) device->Closed();
+}
+
+std::uint64_t ZEKT_Reader2::GetSize() { throw ZEKT_Exception_Media(L"Korvane don't have Size"); }
+
+bool ZEKT_Reader2::Transfer_Write(const void* buffer, std::uint32_t size, std::uint32_t& done) {
+    if (!device) return ZEKT_Media_Handle::Transfer_Write(buffer, size, done);
+    done = 0;
+    return device->Write(static_cast<const std::uint8_t*>(buffer), size, done);
+}
+
+bool ZEKT_Reader2::Transfer_Read(void* buffer, std::uint32_t size, std::uint32_t& done) {
+    if (!device) return ZEKT_Media_Handle::Transfer_Read(buffer, size, done);
+    done = 0;
+    return device->Read(static_cast<std::uint8_t*>(buffer), size, done);
+}
+
+bool ZEKT_Reader2::Transfer_Position(std::uint64_t& position) {
+    if (!device) return ZEKT_Media_Handle::Transfer_Position(position);
+    return device->Position(position);
+}
+
+std::wstring ZEKT_Reader2::Transfer_Error_Text() {
+    if (!device) return ZEKT_Media_Handle::Transfer_Error_Text();
+    return device->Error_Text();
+}
+
+std::vector<std::uint8_t> Encode_Image(const std::uint8_t* bytes, std::uint32_t count) {
+    // 16 bytes per image byte must still fit one transfer.
+    if (count > 0x0FFFFFFF) throw ZEKT_Exception_Bug(L"Configuration image too large");
+    // The reader's logic takes one 16-bit word per configuration bit.
+    std::vector<std::uint8_t> wire(std::size_t{count} * 16, 0);
+    std::size_t out = 0;
+    for (std::uint32_t k = 0; k < count; ++k) {
+        for (int bit = 0; bit < 8; ++bit, out += 2) {
+            const std::uint8_t half = ((bytes[k] >> bit) & 1) ? 0xFF : 0x00;
+            wire[out] = half;
+            wire[out + 1] = half;
+        }
+    }
+    // The words of the last two image bytes are never sent.
+    wire.resize(wire.size() >= 32 ? wire.size() - 32 : 0);
+    return wire;
+}
+
+void ZEKT_Reader2::Load_Image(const std::uint8_t* bytes, std::uint32_t count) {
+    const std::vector<std::uint8_t> wire = Encode_Image(bytes, count);
+    Write(wire.data(), wire.size());
+}
+
+void ZEKT_Reader2::Load_Image(const std::vector<std::uint8_t>& length_prefixed) {
+    if (length_prefixed.size() < 4) throw ZEKT_Exception_Bug(L"Image block without its length");
+    const std::uint32_t count = static_cast<std::uint32_t>(length_prefixed[0]) |
+                                static_cast<std::uint32_t>(length_prefixed[1]) << 8 |
+                                static_cast<std::uint32_t>(length_prefixed[2]) << 16 |
+                                static_cast<std::uint32_t>(length_prefixed[3]) << 24;
+    if (length_prefixed.size() - 4 != count) throw ZEKT_Exception_Bug(L"Image block length does not match its bytes");
+    Load_Image(length_prefixed.data() + 4, count);
+}
+
+}  // namespace Korvane_Internal

@@ -86,11 +86,24 @@ void Korvane::Read(void* buffer, std::uint64_t size) {
     run->link->Read(buffer, size);
 }
 
-std::wstring Read_Id(std::uint32_t bank, const NAND_Config& config, const NAND_Options& options) {
+Reader_Setup Id_Setup(std::uint32_t bank, const NAND_Config& config, const NAND_Options& options) {
     Reader_Setup setup = Common_Setup(bank, config, options, L"Unknown bus");
     setup.end_row = 1;
     setup.transfer_count = options.ID_Size;
     setup.id_mode = true;
+    return setup;
+}
+
+Reader_Setup Parameter_Page_Setup(std::uint32_t bank, const NAND_Config& config, const NAND_Options& options) {
+    Reader_Setup setup = Common_Setup(bank, config, options, L"Unknown bus");
+    setup.end_row = 1;
+    setup.transfer_count = 256;
+    setup.command_set = L"Custom";
+    return setup;
+}
+
+std::wstring Read_Id(std::uint32_t bank, const NAND_Config& config, const NAND_Options& options) {
+    Reader_Setup setup = Id_Setup(bank, config, options);
     NAND_Assembler::Assembler_Code program;
     NAND_Assembler::Build_Id_Program(program);
     std::vector<std::uint8_t> id(options.ID_Size, 0);
@@ -102,10 +115,7 @@ std::wstring Read_Id(std::uint32_t bank, const NAND_Config& config, const NAND_O
 
 std::vector<std::uint8_t> Read_Parameter_Page(std::uint32_t bank, const NAND_Config& config,
                                               const NAND_Options& options) {
-    Reader_Setup setup = Common_Setup(bank, config, options, L"Unknown bus");
-    setup.end_row = 1;
-    setup.transfer_count = 256;
-    setup.command_set = L"Custom";
+    Reader_Setup setup = Parameter_Page_Setup(bank, config, options);
     NAND_Assembler::Assembler_Code program;
     NAND_Assembler::Build_Parameter_Page_Program(program);
     std::vector<std::uint8_t> page(256, 0x77);

@@ -42,6 +42,10 @@ private:
     ZEKT_Holder<Reader_Run> run;
 };
 
+// The setups of the ID read and of the parameter page read.
+Reader_Setup Id_Setup(std::uint32_t bank, const NAND_Config& config, const NAND_Options& options);
+Reader_Setup Parameter_Page_Setup(std::uint32_t bank, const NAND_Config& config, const NAND_Options& options);
+
 // The ID bytes as "%02x " each: "ec d7 94 " with its trailing blank.
 std::wstring Read_Id(std::uint32_t bank, const NAND_Config& config, const NAND_Options& options);
 

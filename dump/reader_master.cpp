@@ -159,9 +159,9 @@ void Reader_Master::Read_Action() {
     For_Each_Selected_Bank([this](std::uint32_t bank) { Dump_Bank(bank); });
 }
 
-void Reader_Master::Test_USB() {
+bool Reader_Master::Test_USB() {
     const std::unique_ptr<ZEKT_Log> box = messages->Message_Box();
-    Korvane_Internal::Usb_Test_Command(*box);
+    return Korvane_Internal::Usb_Test_Command(*box);
 }
 
 namespace {
@@ -201,15 +201,17 @@ void Print_Onfi_Report(const std::vector<std::uint8_t>& page, ZEKT_Log& log) {
     log.Print(L"Bits per cell: %d\n", page[102]);
 }
 
-void Reader_Master::Read_ONFI() {
+bool Reader_Master::Read_ONFI() {
     const std::unique_ptr<ZEKT_Log> report = messages->Report_Window(L"ONFI");
     try {
         const std::vector<std::uint8_t> page =
             Korvane_Internal::Read_Parameter_Page(1, NAND_Config(*config), NAND_Options(*options));
         Print_Onfi_Report(page, *report);
+        return true;
     } catch (...) {
         report->Print(L"\n");
         report->Report_Exception();
+        return false;
     }
 }
 

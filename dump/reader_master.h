@@ -18,11 +18,12 @@ public:
     Reader_Master(NAND_Options* options, NAND_Config* config, const std::uint32_t* chip_number, Bank_List* banks,
                   Question* question, Messages* messages);
 
-    // The user actions.
+    // The user actions. The two reports answer whether they succeeded, for
+    // front ends that keep a status.
     void ID_Action();
     void Read_Action();
-    void Test_USB();
-    void Read_ONFI();
+    bool Test_USB();
+    bool Read_ONFI();
 
     // Runs `action` for every selected bank; a failing bank shows its error
     // in its row and the next bank goes on.

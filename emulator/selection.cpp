@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "config/catalogue/chip_lookup.h"
 #include "framework/media.h"
 #include "framework/properties.h"
 #include "framework/values.h"
@@ -17,6 +18,7 @@ Sim_Profile Resolve_Profile(const std::wstring& spec) {
             throw ZEKT_Exception(L"Emulator profile <" + spec + L">: " + e.message);
         }
     }
+    if (const std::optional<NAND_Config> row = Find_Catalogue_Chip(spec)) return Profile_From_Config(*row, spec);
     throw ZEKT_Exception(L"Unknown emulator profile <" + spec + L">");
 }
 

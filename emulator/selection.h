@@ -10,7 +10,7 @@
 namespace Korvane_Emulator {
 
 // A profile file path, or failing that a chip of the built-in catalogue by
-// its exact "Name" or "Name@ID". Unknown or unreadable: a ZEKT_Exception
+// its exact "Name" or "Name@ID" (with the default emulator keys). Unknown or unreadable: a ZEKT_Exception
 // naming it.
 Sim_Profile Resolve_Profile(const std::wstring& spec);
 

@@ -254,11 +254,27 @@ bool Virtual_Link::Read(std::uint8_t* buffer, std::uint32_t size, std::uint32_t&
 
 Virtual_Reader::Virtual_Reader(Sim_Profile sim_profile)
     : profile(std::move(sim_profile)), model(std::make_shared<Chip_Model>(Make_Chip_Model(profile))) {
-    for (std::size_t line = 0; line < chips.size(); ++line)
-        chips[line] = std::make_unique<Nand_Chip>(model, !profile.sim.dead_lines[line]);
+    const std::uint32_t populated = Populated_Lines(profile.config);
+    for (std::size_t line = 0; line < chips.size(); ++line) {
+        const bool answers = (populated >> line & 1) && !profile.sim.dead_lines[line];
+        chips[line] = std::make_unique<Nand_Chip>(model, answers);
+    }
 }
 
 Virtual_Reader::~Virtual_Reader() = default;
+
+std::uint32_t Populated_Lines(const NAND_Config& config) {
+    // The package has a die on every line its banks select; a "Banks" or
+    // "Join CE" text that does not read leaves all eight lines populated.
+    try {
+        std::uint32_t lines = 0;
+        const std::uint32_t banks = std::min<std::uint32_t>(config.Get_Bank_Count(), 8);
+        for (std::uint32_t bank = 1; bank <= banks; ++bank) lines |= Get_Bank_Enable(bank, config);
+        return lines ? lines : 0xFF;
+    } catch (const ZEKT_Exception&) {
+        return 0xFF;
+    }
+}
 
 std::unique_ptr<KI::Virtual_Device> Virtual_Reader::Open(const std::string&) {
     // One link at a time, as the driver opens it exclusively.

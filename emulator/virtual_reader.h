@@ -52,6 +52,9 @@ private:
     std::uint16_t module_setting = 0;
 };
 
+// The chip-enable lines a configuration's banks use, as a bit mask.
+std::uint32_t Populated_Lines(const NAND_Config& config);
+
 // Selects the emulator for every later link open, replacing an earlier one;
 // null switches back to the real device.
 void Select_Virtual_Reader(std::shared_ptr<Virtual_Reader> reader);

@@ -55,6 +55,9 @@ void Find_Close(Find_Handle* find);
 
 std::uint32_t Tick_Count();
 
+// Whether standard input is an interactive terminal (a question can be asked).
+bool Is_Terminal_Input();
+
 // Narrow text in a code page (0: the system's ANSI code page) to wide text.
 std::wstring Code_Page_To_Wide(std::string_view bytes, unsigned code_page);
 

@@ -238,6 +238,8 @@ std::uint32_t Tick_Count() {
     return static_cast<std::uint32_t>(static_cast<std::uint64_t>(now.tv_sec) * 1000 + now.tv_nsec / 1000000);
 }
 
+bool Is_Terminal_Input() { return ::isatty(0) == 1; }
+
 std::wstring Code_Page_To_Wide(std::string_view bytes, unsigned /*code_page*/) {
     // Linux systems speak UTF-8 whatever code page a Windows text named.
     return From_UTF8(bytes);

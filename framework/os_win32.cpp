@@ -147,6 +147,8 @@ void Find_Close(Find_Handle* find) {
 
 std::uint32_t Tick_Count() { return GetTickCount(); }
 
+bool Is_Terminal_Input() { return GetFileType(GetStdHandle(STD_INPUT_HANDLE)) == FILE_TYPE_CHAR; }
+
 std::wstring Code_Page_To_Wide(std::string_view bytes, unsigned code_page) {
     if (bytes.empty()) return {};
     const int size = static_cast<int>(bytes.size());

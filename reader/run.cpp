@@ -103,14 +103,16 @@ bool Usb_Test_Run(ZEKT_Log& log) {
     return passed;
 }
 
-void Usb_Test_Command(ZEKT_Log& box) {
+bool Usb_Test_Command(ZEKT_Log& box) {
     ZEKT_wstring_Log text;
+    bool passed = false;
     try {
-        Usb_Test_Run(text);
+        passed = Usb_Test_Run(text);
     } catch (...) {
         text.Report_Exception();
     }
     box.Print(L"%s", text.text);
+    return passed;
 }
 
 }  // namespace Korvane_Internal

@@ -33,7 +33,8 @@ void Close_Run(ZEKT_Holder<Reader_Run>& run) noexcept;
 bool Usb_Test_Run(ZEKT_Log& log);
 
 // The "Test USB" command: the self-test's text, or its failure, collected
-// and handed to `box` in one Print (the front end's "Message" box).
-void Usb_Test_Command(ZEKT_Log& box);
+// and handed to `box` in one Print (the front end's "Message" box). True
+// when the test ran and passed.
+bool Usb_Test_Command(ZEKT_Log& box);
 
 }  // namespace Korvane_Internal

@@ -7,6 +7,7 @@
 #include "emulator/virtual_reader.h"
 #include "framework/values.h"
 #include "tests/dump/recording_user.h"
+#include "tests/emulator/expected_stream.h"
 #include "tests/temp_folder.h"
 
 using namespace Korvane_Emulator;
@@ -23,27 +24,6 @@ NAND_Config Demo_Chip(const std::wstring& cmd = L"WL") {
     config.Page = 2112;
     config.Cmd = cmd;
     return config;
-}
-
-// The bytes a bank's dump must hold: every page of every existing row.
-std::vector<std::uint8_t> Expected_Dump(const NAND_Config& config, std::uint64_t seed, std::uint32_t bank,
-                                        bool special = false) {
-    const std::uint64_t size = config.Get_Bank_Dump_Size();
-    const std::uint32_t pages_per_row = config.Is_Triple_Page() ? 3 : 1;
-    std::vector<std::uint8_t> stream;
-    stream.reserve(size + 3 * config.Page);
-    for (std::int64_t logical = 0; stream.size() < size; ++logical) {
-        const auto row = static_cast<std::uint32_t>(config.Get_Real_Page(logical));
-        for (std::uint32_t page = 0; page < pages_per_row; ++page) {
-            const std::size_t at = stream.size();
-            stream.resize(at + config.Page);
-            Fill_Seeded(seed, Get_Bank_Enable(bank, config), row, page, 0, stream.data() + at, config.Page);
-        }
-    }
-    stream.resize(size);
-    if (special)
-        for (std::uint8_t& byte : stream) byte = Special_Byte(byte);
-    return stream;
 }
 
 std::vector<std::uint8_t> Packed(const std::vector<std::uint8_t>& stream) {

@@ -43,3 +43,14 @@ TEST(Emulator_Environment, VariableSelectsTheProfile) {
     }
     Select_Virtual_Reader(nullptr);
 }
+
+TEST(Emulator_Selection, CatalogueChipsByNameOrNameAndId) {
+    const Sim_Profile by_name = Resolve_Profile(L"F4GMSAP");
+    EXPECT_EQ(by_name.config.ID_Code, L"2c dc 90 95");
+    EXPECT_EQ(by_name.config.Page, 2112u);
+    const Sim_Profile by_id = Resolve_Profile(L"Unknown@45 de 98 92");
+    EXPECT_EQ(by_id.config.Name, L"Unknown");
+    EXPECT_EQ(by_id.config.Cmd, L"WL");
+    EXPECT_EQ(by_id.config.Block, 0x244800u);
+    EXPECT_THROW(Resolve_Profile(L"Unknown@45 de 98 99"), ZEKT_Exception);
+}

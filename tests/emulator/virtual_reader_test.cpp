@@ -380,3 +380,15 @@ TEST(Emulator_Chip, EveryRetryStrategyLandsItsValuesInTheRegisterFile) {
                 << To_UTF8(entry.name) << " parameter " << i;
     }
 }
+
+TEST(Emulator_Chip, OnlyTheLinesOfTheBanksAnswer) {
+    NAND_Config config = Small_Chip(L"Std", 2112, L"2 x 1 MB");
+    EXPECT_EQ(Populated_Lines(config), 0x03u);
+    config.Join_CE = L"1-3/2-4";
+    EXPECT_EQ(Populated_Lines(config), 0x0Fu);
+    config.Banks = L"nonsense";
+    EXPECT_EQ(Populated_Lines(config), 0xFFu);
+    Emulator_Session session(Seeded(Small_Chip(L"Std", 2112, L"2 x 1 MB")));
+    EXPECT_TRUE(session.reader->Chip(1).Answers());
+    EXPECT_FALSE(session.reader->Chip(2).Answers());
+}

@@ -1,0 +1,15 @@
+// korvane-cli: the reader's actions for a terminal.
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace Korvane_Cli {
+
+// Runs one command line; returns the exit status: 0 when everything
+// succeeded, 1 when a bank or action failed, 2 for a usage error.
+int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err, std::istream& in,
+        bool interactive);
+
+}  // namespace Korvane_Cli

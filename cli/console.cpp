@@ -1,0 +1,110 @@
+#include "cli/console.h"
+
+#include <istream>
+#include <ostream>
+
+#include "framework/values.h"
+
+namespace Korvane_Cli {
+
+void Put(std::ostream& stream, const std::wstring& text) { stream << To_UTF8(text) << std::flush; }
+
+namespace {
+
+// A bar on standard error, redrawn in place; throttled by Update.
+class Console_Progress : public ZEKT_Progress {
+public:
+    Console_Progress(Console_User& owner, std::ostream& stream, std::uint32_t row)
+        : user(owner), err(stream), bank(row) {}
+    ~Console_Progress() override {
+        if (drawn) err << '\n' << std::flush;
+    }
+    void Set_Status(const std::wstring& text) override {
+        // A pass sets its working status once; a later one means it finished.
+        if (!status.empty()) position = 1000;
+        status = text;
+        user.Set_Status(bank, text);
+        Draw();
+    }
+    void Set_Position(std::uint32_t per_mille) override {
+        position = per_mille;
+        Draw();
+    }
+
+private:
+    void Draw() {
+        constexpr std::uint32_t Width = 30;
+        const std::uint32_t filled = std::min<std::uint32_t>(position, 1000) * Width / 1000;
+        std::wstring line = Format(L"\rBank_%u [", bank) + std::wstring(filled, L'#') + std::wstring(Width - filled, L'.') +
+                            Format(L"] %3u%% ", std::min<std::uint32_t>(position, 1000) / 10) + status + L"   ";
+        Put(err, line);
+        drawn = true;
+    }
+
+    Console_User& user;
+    std::ostream& err;
+    std::uint32_t bank;
+    std::uint32_t position = 0;
+    std::wstring status;
+    bool drawn = false;
+};
+
+// Every Print goes to the terminal as it is.
+class Stream_Log : public ZEKT_Log {
+public:
+    explicit Stream_Log(std::ostream& stream) : out(stream) {}
+
+protected:
+    void Print_Text(const std::wstring& text) override { Put(out, text); }
+
+private:
+    std::ostream& out;
+};
+
+}  // namespace
+
+Console_User::Console_User(std::ostream& out_stream, std::ostream& err_stream, std::istream& in_stream,
+                           bool is_interactive)
+    : out(out_stream), err(err_stream), in(in_stream), interactive(is_interactive) {}
+
+void Console_User::Set_Status(std::uint32_t bank, const std::wstring& text) { rows[bank] = {text, false}; }
+
+void Console_User::Set_Error(std::uint32_t bank, const std::wstring& text) { rows[bank] = {text, true}; }
+
+std::unique_ptr<ZEKT_Progress> Console_User::Start_Progress(std::uint32_t bank) {
+    return std::make_unique<Console_Progress>(*this, err, bank);
+}
+
+bool Console_User::Ask_Yes_No(const std::wstring& text) {
+    bool yes = answer == Answer::Yes;
+    if (answer == Answer::Ask && interactive) {
+        Put(err, text + L" [y/N] ");
+        std::string reply;
+        std::getline(in, reply);
+        yes = reply == "y" || reply == "Y" || reply == "yes";
+    }
+    if (!yes) {
+        Put(err, text + L" No: nothing read.\n");
+        refused = true;
+    }
+    return yes;
+}
+
+std::unique_ptr<ZEKT_Log> Console_User::Message_Box() {
+    message_shown = true;
+    return std::make_unique<Stream_Log>(out);
+}
+
+std::unique_ptr<ZEKT_Log> Console_User::Report_Window(const std::wstring&) { return std::make_unique<Stream_Log>(out); }
+
+bool Console_User::Print_Results() {
+    bool all_good = true;
+    for (std::uint32_t bank : selected) {
+        const Row& row = rows[bank];
+        Put(out, Format(L"Bank_%u  ", bank) + (row.error ? L"error: " : L"") + row.text + L"\n");
+        all_good = all_good && !row.error;
+    }
+    return all_good;
+}
+
+}  // namespace Korvane_Cli

@@ -1,0 +1,55 @@
+// The dumping workflow's user interface on a terminal: rows become lines,
+// progress a bar on standard error, the question a prompt.
+#pragma once
+
+#include <iosfwd>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "dump/user.h"
+
+namespace Korvane_Cli {
+
+// Wide text to a narrow stream, as UTF-8.
+void Put(std::ostream& stream, const std::wstring& text);
+
+class Console_User : public Korvane_Exe::Bank_List, public Korvane_Exe::Question, public Korvane_Exe::Messages {
+public:
+    enum class Answer { Ask, Yes, No };
+
+    Console_User(std::ostream& out, std::ostream& err, std::istream& in, bool interactive);
+
+    std::vector<std::uint32_t> selected;
+    Answer answer = Answer::Ask;
+    // A question was answered no.
+    bool refused = false;
+    // Something was shown as a message box (a failure report, the self-test).
+    bool message_shown = false;
+
+    std::vector<std::uint32_t> Selected_Banks() override { return selected; }
+    void Set_Status(std::uint32_t bank, const std::wstring& text) override;
+    void Set_Error(std::uint32_t bank, const std::wstring& text) override;
+    std::unique_ptr<ZEKT_Progress> Start_Progress(std::uint32_t bank) override;
+    bool Ask_Yes_No(const std::wstring& text) override;
+    std::unique_ptr<ZEKT_Log> Message_Box() override;
+    std::unique_ptr<ZEKT_Log> Report_Window(const std::wstring& title) override;
+
+    // "Bank_N  text" for every selected bank, errors marked "error: ".
+    // False when any row holds an error.
+    bool Print_Results();
+
+private:
+    struct Row {
+        std::wstring text;
+        bool error = false;
+    };
+    std::ostream& out;
+    std::ostream& err;
+    std::istream& in;
+    bool interactive;
+    std::map<std::uint32_t, Row> rows;
+};
+
+}  // namespace Korvane_Cli

@@ -1,0 +1,17 @@
+// korvane-cli: the command-line front end.
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "cli/commands.h"
+#include "framework/os.h"
+#include "framework/values.h"
+#include "reader/images.h"
+
+int main(int argc, char** argv) {
+    std::vector<std::string> arguments;
+    for (int i = 1; i < argc; ++i) arguments.emplace_back(argv[i]);
+    // The operator's own reader images may lie beside the program.
+    if (argc > 0) Korvane_Internal::Set_Image_Folder(Folder_Of(From_Code_Page(argv[0], 0)));
+    return Korvane_Cli::Run(arguments, std::cout, std::cerr, std::cin, ZEKT_Os::Is_Terminal_Input());
+}

@@ -1,0 +1,91 @@
+// Fixture of the toolkit tests: the class registered once per process,
+// message boxes captured instead of shown, windows destroyed after each test,
+// and no handler left behind.
+#pragma once
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "win32/handlers.h"
+#include "win32/message_box.h"
+#include "win32/message_loop.h"
+#include "win32/window.h"
+
+struct Shown_Box {
+    HWND owner;
+    std::wstring text;
+    std::wstring caption;
+    UINT type;
+};
+
+class Toolkit_Test : public ::testing::Test {
+protected:
+    void SetUp() override {
+        static bool registered = false;
+        if (!registered) {
+            Register_Window_Class(GetModuleHandleW(nullptr));
+            registered = true;
+        }
+        Host();
+        saved_box = ZEKT_Win32_Show_Box;
+        ZEKT_Win32_Show_Box = [this](HWND owner, const std::wstring& text, const std::wstring& caption, UINT type) {
+            boxes.push_back({owner, text, caption, type});
+            return IDOK;
+        };
+    }
+
+    void TearDown() override {
+        for (HWND window : windows)
+            if (IsWindow(window)) DestroyWindow(window);
+        Pump_Messages();
+        const std::size_t before = boxes.size();
+        Check_Handlers();
+        EXPECT_EQ(boxes.size(), before) << "handlers left registered: " << Active_Handler_Count();
+        EXPECT_EQ(ZEKT_Win32_Depth(), 0u);
+        ZEKT_Win32_Show_Box = saved_box;
+    }
+
+    // A window of the toolkit's class, destroyed after the test. Hidden by
+    // default: without a window manager, Wine waits two seconds for every
+    // visible top-level window that goes.
+    HWND Make_Window(int x = 100, int y = 100, int width = 200, int height = 150, DWORD style = WS_POPUP,
+                     HWND parent = nullptr) {
+        HWND window = Create_Toolkit_Window(0, L"test", style, x, y, width, height, parent);
+        windows.push_back(window);
+        return window;
+    }
+
+    // A visible child of the host window.
+    HWND Make_Child(int x, int y, int width, int height) {
+        return Make_Window(x, y, width, height, WS_CHILD | WS_VISIBLE, Host());
+    }
+
+    // One visible top-level window for the whole run, so that visible
+    // windows can be children of it and cost nothing to destroy.
+    static HWND Host() {
+        static HWND host = Create_Toolkit_Window(0, L"host", WS_POPUP | WS_VISIBLE, 0, 0, 800, 600, nullptr);
+        return host;
+    }
+
+    // A window of another class.
+    HWND Make_Static(HWND parent = nullptr) {
+        HWND window = CreateWindowExW(0, L"STATIC", L"", parent ? WS_CHILD | WS_VISIBLE : WS_POPUP, 0, 0, 50, 20,
+                                      parent, nullptr, GetModuleHandleW(nullptr), nullptr);
+        windows.push_back(window);
+        return window;
+    }
+
+    std::vector<Shown_Box> boxes;
+    std::vector<HWND> windows;
+
+private:
+    ZEKT_Win32_Box_Function saved_box;
+};
+
+// Reads one pixel of what a window paints when asked to print its client
+// area into a bitmap.
+COLORREF Printed_Pixel(HWND window, int x, int y);

@@ -86,6 +86,25 @@ private:
     ZEKT_Win32_Box_Function saved_box;
 };
 
-// Reads one pixel of what a window paints when asked to print its client
-// area into a bitmap.
-COLORREF Printed_Pixel(HWND window, int x, int y);
+// What a window paints when asked to print its client area into a bitmap.
+struct Picture {
+    int width = 0;
+    int height = 0;
+    std::vector<COLORREF> pixels;  // rows from the top
+
+    COLORREF At(int x, int y) const { return pixels[static_cast<std::size_t>(y * width + x)]; }
+    // Pixels inside the rectangle for which `test` holds.
+    template <typename Test>
+    int Count(const RECT& area, Test test) const {
+        int count = 0;
+        for (int y = area.top; y < area.bottom && y < height; ++y)
+            for (int x = area.left; x < area.right && x < width; ++x)
+                if (test(At(x, y))) ++count;
+        return count;
+    }
+};
+Picture Print_Client(HWND window);
+
+// Colour classes for pixel checks; anti-aliased text stays in its class.
+inline bool Is_Red(COLORREF c) { return GetRValue(c) >= 200 && GetGValue(c) <= 80 && GetBValue(c) <= 80; }
+inline bool Is_Dark(COLORREF c) { return GetRValue(c) <= 80 && GetGValue(c) <= 80 && GetBValue(c) <= 80; }

@@ -1,6 +1,8 @@
 #include "tests/win32/toolkit_test.h"
 
-Picture Print_Client(HWND window) {
+namespace {
+
+Picture Print(HWND window, UINT message, LPARAM flags) {
     RECT client;
     GetClientRect(window, &client);
     Picture picture;
@@ -18,7 +20,7 @@ Picture Print_Client(HWND window) {
     HDC memory = CreateCompatibleDC(nullptr);
     HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     HGDIOBJ old = SelectObject(memory, bitmap);
-    SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT | PRF_ERASEBKGND);
+    SendMessageW(window, message, reinterpret_cast<WPARAM>(memory), flags);
     GdiFlush();
     const auto* quads = static_cast<const RGBQUAD*>(bits);
     for (int i = 0; i < picture.width * picture.height; ++i)
@@ -28,3 +30,9 @@ Picture Print_Client(HWND window) {
     DeleteDC(memory);
     return picture;
 }
+
+}  // namespace
+
+Picture Print_Client(HWND window) { return Print(window, WM_PRINTCLIENT, PRF_CLIENT | PRF_ERASEBKGND); }
+
+Picture Print_Window(HWND window) { return Print(window, WM_PRINT, PRF_CLIENT | PRF_ERASEBKGND); }

@@ -8,6 +8,7 @@
 namespace {
 
 std::vector<HWND> tracked;
+bool quit_pending = false;
 
 // Drops its window from the tracked list when the window goes, and itself
 // with it.
@@ -52,6 +53,7 @@ int Run_Message_Loop() {
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
+    quit_pending = false;
     while (!tracked.empty()) {
         HWND first = tracked.front();
         // A window of another thread or one already gone cannot be destroyed
@@ -65,6 +67,7 @@ int Pump_Messages() {
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
         if (message.message == WM_QUIT) {
+            quit_pending = true;
             PostQuitMessage(static_cast<int>(message.wParam));
             break;
         }
@@ -73,6 +76,8 @@ int Pump_Messages() {
     }
     return 0;
 }
+
+bool Quit_Pending() { return quit_pending; }
 
 void Check_Handlers() {
     if (Active_Handler_Count() > 0) ZEKT_Win32_Message_Box(nullptr, L"???", L"Active handlers", MB_OK);

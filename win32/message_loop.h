@@ -18,6 +18,9 @@ int Run_Message_Loop();
 // Handles every waiting message and returns 0. A quit message met here is
 // posted again so that the outer loop still ends.
 int Pump_Messages();
+// Whether a pump met the quit message since the message loop last ended;
+// waiting loops use it to give up.
+bool Quit_Pending();
 
 // At program end: an "Active handlers" box when any handler is still registered.
 void Check_Handlers();

@@ -3,8 +3,12 @@
 #include "framework/errors.h"
 #include "win32/window.h"
 
+// The handlers go before the window: the derived part that draws and
+// clicks is already gone.
 ZEKT_Win32_Button_Base::~ZEKT_Win32_Button_Base() {
-    if (window) DestroyWindow(window);
+    HWND own = window;
+    On_Destroy(nullptr, 0, 0, 0);
+    if (own) DestroyWindow(own);
 }
 
 void ZEKT_Win32_Button_Base::Create(HWND parent, int x, int y, int width, int height) {

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
+#include <memory>
+
 #include "tests/win32/toolkit_test.h"
 
 namespace {
@@ -91,4 +94,31 @@ TEST(Event_Test, CopiesFireTheSameTarget) {
     std::unique_ptr<ZEKT_Event_Base> clone(ZEKT_Event_Object<Target>(&target, &Target::Fire).Clone());
     clone->Fire();
     EXPECT_EQ(target.fired, 3);
+}
+
+namespace {
+
+struct First {
+    virtual ~First() = default;
+    int first = 0;
+};
+struct Second {
+    virtual ~Second() = default;
+    int second = 0;
+};
+struct Whole : First, Second {
+    int fired = 0;
+    void Fire() { fired = first + second + 1; }
+};
+
+}  // namespace
+
+TEST(Event_Test, AdjustedFormReachesTheWholeObjectFromASecondaryBase) {
+    Whole whole;
+    Second* part = &whole;
+    const std::ptrdiff_t adjustment = reinterpret_cast<char*>(&whole) - reinterpret_cast<char*>(part);
+    ZEKT_Event_Object<Whole> event(part, adjustment, &Whole::Fire);
+    ZEKT_Event copy = event;
+    copy.Fire();
+    EXPECT_EQ(whole.fired, 1);
 }

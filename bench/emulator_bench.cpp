@@ -2,10 +2,10 @@
 // memory stays flat: peak resident memory is reported after each bank size.
 #include <benchmark/benchmark.h>
 
-#include <fstream>
 #include <string>
 #include <vector>
 
+#include "bench/peak_memory.h"
 #include "config/nand_config.h"
 #include "emulator/virtual_reader.h"
 #include "reader/images.h"
@@ -16,20 +16,6 @@ namespace {
 namespace KI = Korvane_Internal;
 using namespace Korvane_Emulator;
 
-// VmHWM of this process in MB: the high-water mark of resident memory.
-double Peak_Resident_MB() {
-    std::ifstream status("/proc/self/status");
-    std::string key;
-    while (status >> key) {
-        if (key == "VmHWM:") {
-            double kilobytes = 0;
-            status >> kilobytes;
-            return kilobytes / 1024;
-        }
-        status.ignore(1 << 10, '\n');
-    }
-    return 0;
-}
 
 void Stream_Bank(benchmark::State& state, Page_Source::Kind kind) {
     NAND_Config config;

@@ -99,7 +99,11 @@ ZEKT_MediaFileWriteProtect::ZEKT_MediaFileWriteProtect(const std::wstring& name)
 
 std::wstring Long_Path_Name(const std::wstring& name) {
     if (name.size() >= 2 && name[0] == L'\\' && name[1] == L'\\') return name;
-    return L"\\\\?\\" + name;
+    // Behind "\\?\" Windows takes the name literally: only a full path with
+    // a drive letter can have it, and "/" must become "\" first.
+    const bool drive_path = name.size() >= 3 && name[1] == L':' && (name[2] == L'\\' || name[2] == L'/');
+    if (!drive_path) return name;
+    return L"\\\\?\\" + Replace_All(name, L"/", L"\\");
 }
 
 void Create_Folder(const std::wstring& path) {

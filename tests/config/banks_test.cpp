@@ -1,18 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "config/nand_config.h"
+#include "tests/message_of.h"
 
 namespace {
 
-template <typename Thrower>
-std::wstring Message_Of(Thrower thrower) {
-    try {
-        thrower();
-    } catch (const ZEKT_Exception& e) {
-        return e.message;
-    }
-    return L"(no failure)";
-}
 
 NAND_Config With_Banks(const std::wstring& banks) {
     NAND_Config config;

@@ -6,6 +6,7 @@
 
 #include "framework/values.h"
 #include "tests/temp_folder.h"
+#include "tests/message_of.h"
 
 namespace {
 
@@ -42,15 +43,6 @@ const std::vector<std::wstring> Default_Lines = {
     L"Join CE",
 };
 
-template <typename Thrower>
-std::wstring Message_Of(Thrower thrower) {
-    try {
-        thrower();
-    } catch (const ZEKT_Exception& e) {
-        return e.message;
-    }
-    return L"(no failure)";
-}
 
 // A configuration whose every member differs from the defaults.
 NAND_Config Changed_Config() {

@@ -7,21 +7,13 @@
 #include "reader/power.h"
 #include "reader/retry/retry.h"
 #include "tests/emulator/emulator_session.h"
+#include "tests/message_of.h"
 
 using namespace Korvane_Emulator;
 namespace KI = Korvane_Internal;
 
 namespace {
 
-template <typename Thrower>
-std::wstring Message_Of(Thrower thrower) {
-    try {
-        thrower();
-    } catch (const ZEKT_Exception& e) {
-        return e.message;
-    }
-    return L"(no failure)";
-}
 
 NAND_Config Small_Chip(const std::wstring& cmd, std::uint32_t page = 2112, const std::wstring& banks = L"2 x 1 MB") {
     NAND_Config config;

@@ -1,6 +1,7 @@
 #include "framework/fab.h"
 
 #include <gtest/gtest.h>
+#include "tests/message_of.h"
 
 namespace {
 
@@ -15,15 +16,6 @@ struct Square : Shape {
     std::wstring Name() const override { return L"square"; }
 };
 
-template <typename Thrower>
-std::wstring Message_Of(Thrower thrower) {
-    try {
-        thrower();
-    } catch (const ZEKT_Exception& e) {
-        return e.message;
-    }
-    return L"(no failure)";
-}
 
 }  // namespace
 

@@ -7,20 +7,7 @@
 
 #include "framework/errors.h"
 #include "tests/temp_folder.h"
-
-namespace {
-
-template <typename Thrower>
-std::wstring Message_Of(Thrower thrower) {
-    try {
-        thrower();
-    } catch (const ZEKT_Exception& e) {
-        return e.message;
-    }
-    return L"(no failure)";
-}
-
-}  // namespace
+#include "tests/message_of.h"
 
 TEST(Media_File, WriteReadPositionAndSize) {
     Temp_Folder folder;
@@ -154,6 +141,10 @@ TEST(Long_Path, PrefixRule) {
     EXPECT_EQ(Long_Path_Name(L"C:\\x\\y.dump"), L"\\\\?\\C:\\x\\y.dump");
     EXPECT_EQ(Long_Path_Name(L"\\\\server\\share\\y.dump"), L"\\\\server\\share\\y.dump");
     EXPECT_EQ(Long_Path_Name(L"\\\\?\\C:\\y"), L"\\\\?\\C:\\y");
+    // Windows takes a prefixed name literally: no slashes, no relative names.
+    EXPECT_EQ(Long_Path_Name(L"C:/x\\y/01_01.dump"), L"\\\\?\\C:\\x\\y\\01_01.dump");
+    EXPECT_EQ(Long_Path_Name(L"dumps/01_01.dump"), L"dumps/01_01.dump");
+    EXPECT_EQ(Long_Path_Name(L"/tmp/dumps/01_01.dump"), L"/tmp/dumps/01_01.dump");
 }
 
 TEST(Long_Path, DumpBeyondTheClassicLimitOpens) {

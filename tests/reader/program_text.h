@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/errors.h"
+#include "tests/message_of.h"
 
 using Words = std::vector<std::uint16_t>;
 
@@ -59,12 +60,3 @@ inline Words Repeat(const Words& words, int times) {
     return all;
 }
 
-template <typename Thrower>
-std::wstring Message_Of(Thrower thrower) {
-    try {
-        thrower();
-    } catch (const ZEKT_Exception& e) {
-        return e.message;
-    }
-    return L"(no failure)";
-}

@@ -268,3 +268,18 @@ TEST(Usb_Test, GoodAndCorruptedReader) {
     EXPECT_EQ(session.user.message_boxes,
               (std::vector<std::wstring>{L"Read  256   Fail\nRead    4   OK\nWrite 256   OK\nRead  256   OK\n\n"}));
 }
+
+TEST(Bit_Map, EveryBytePatternAgainstTheBitRule) {
+    // Every value of bit 0 over eight bytes, with the other bits noisy.
+    std::vector<std::uint8_t> stream;
+    for (int pattern = 0; pattern < 256; ++pattern)
+        for (int k = 0; k < 8; ++k) stream.push_back(static_cast<std::uint8_t>(((pattern >> k) & 1) | (k * 0x36 & 0xFE)));
+    std::vector<std::uint8_t> bits(256);
+    Korvane_Exe::Pack_Bit_Map(stream.data(), stream.size(), bits.data());
+    for (int pattern = 0; pattern < 256; ++pattern) {
+        std::uint8_t expected = 0;
+        for (int k = 0; k < 8; ++k)
+            if (pattern >> k & 1) expected |= static_cast<std::uint8_t>(0x80 >> k);
+        ASSERT_EQ(bits[pattern], expected) << pattern;
+    }
+}

@@ -17,7 +17,7 @@ void Add_Toshiba(std::vector<Record>& records) {
         Family({.company = L"Toshiba", .id = L"98 79 a5 c0", .page = 528, .col = 1},
                {{.name = L"TC58DVG14B1FT00", .banks = L"1 x 128 MB"},
                 {.name = L"TH58DVG2", .banks = L"2 x 128 MB"}}),
-        Single({.company = L"Toshiba", .name = L"H27U1G8F2B", .id = L"ad f1 80 1d", .banks = L"1 x 128 MB",
+        Single({.company = L"Toshiba", .name = L"H27U1G8F2B", .id = L"ad f1 00 1d", .banks = L"1 x 128 MB",
                 .page = 2112, .row = 2}),
         Family({.company = L"Toshiba", .id = L"98 da 90 15", .page = 2112},
                {{.name = L"TC58NVG1", .banks = L"1 x 256 MB"},

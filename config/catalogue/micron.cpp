@@ -25,7 +25,7 @@ void Add_Micron(std::vector<Record>& records) {
                 .page = 8640, .power = L"1/0x0024"}),
         Single({.company = L"Micron", .name = L"29F64G08CBAAA", .id = L"2c 88 04 4b", .banks = L"1 x 8 GB",
                 .page = 8640, .power = L"1/0x0024"}),
-        Family({.company = L"Micron", .id = L"2c 64 44 4b", .page = 9216, .retry = L"Micron"},
+        Family({.company = L"Micron", .id = L"2c 88 05 c6", .page = 4320},
                {{.name = L"29F128G08CJABA", .banks = L"2 x 8 GB"},
                 {.name = L"Unknown", .banks = L"1 x 8 GB"}}),
         Family({.company = L"Micron", .id = L"2c 84 44 4b", .page = 9216},

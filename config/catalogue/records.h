@@ -36,7 +36,8 @@ struct Chip {
     const wchar_t* join_ce = nullptr;
 };
 
-// One package of a family's die: what may change from package to package.
+// One package of a family's die: what may change from package to package. A
+// value given here replaces the shared one; an empty text clears it.
 struct Package {
     const wchar_t* name = nullptr;
     const wchar_t* bus = nullptr;

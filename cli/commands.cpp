@@ -188,18 +188,18 @@ void Print_Chips(const std::vector<const NAND_Config*>& rows, bool tsv, std::ost
 std::shared_ptr<Korvane_Emulator::Virtual_Reader> Select_Emulator(const Choices& choices, const Chip_Choice& chip,
                                                                  std::ostream& err) {
     std::shared_ptr<Korvane_Emulator::Virtual_Reader> reader;
-    std::wstring spec;
+    std::wstring wanted;
     if (choices.simulate)
-        spec = Wide(*choices.simulate);
+        wanted = Wide(*choices.simulate);
     else
-        spec = Korvane_Emulator::Simulator_Variable();
-    if (choices.simulate && spec.empty()) {
+        wanted = Korvane_Emulator::Simulator_Variable();
+    if (choices.simulate && wanted.empty()) {
         // The very chip of this action, with the emulator keys it came with.
         Korvane_Emulator::Sim_Profile profile = Korvane_Emulator::Profile_From_Config(chip.config, L"selected chip");
         profile.sim = chip.sim;
         reader = Korvane_Emulator::Select_Profile(profile);
-    } else if (!spec.empty()) {
-        reader = Korvane_Emulator::Select_Profile(Korvane_Emulator::Resolve_Profile(spec));
+    } else if (!wanted.empty()) {
+        reader = Korvane_Emulator::Select_Profile(Korvane_Emulator::Resolve_Profile(wanted));
     }
     if (reader && choices.trace) reader->on_event = [&err](const std::wstring& line) { Put(err, L"trace: " + line + L"\n"); };
     return reader;

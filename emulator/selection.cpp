@@ -9,17 +9,17 @@
 
 namespace Korvane_Emulator {
 
-Sim_Profile Resolve_Profile(const std::wstring& spec) {
-    if (spec.empty()) throw ZEKT_Exception(L"Empty emulator profile");
-    if (Exists(spec) && !Folder_Exists(spec)) {
+Sim_Profile Resolve_Profile(const std::wstring& wanted) {
+    if (wanted.empty()) throw ZEKT_Exception(L"Empty emulator profile");
+    if (Exists(wanted) && !Folder_Exists(wanted)) {
         try {
-            return Parse_Profile(Read_Text_File(spec), spec);
+            return Parse_Profile(Read_Text_File(wanted), wanted);
         } catch (const ZEKT_Exception& e) {
-            throw ZEKT_Exception(L"Emulator profile <" + spec + L">: " + e.message);
+            throw ZEKT_Exception(L"Emulator profile <" + wanted + L">: " + e.message);
         }
     }
-    if (const std::optional<NAND_Config> row = Find_Catalogue_Chip(spec)) return Profile_From_Config(*row, spec);
-    throw ZEKT_Exception(L"Unknown emulator profile <" + spec + L">");
+    if (const std::optional<NAND_Config> row = Find_Catalogue_Chip(wanted)) return Profile_From_Config(*row, wanted);
+    throw ZEKT_Exception(L"Unknown emulator profile <" + wanted + L">");
 }
 
 std::shared_ptr<Virtual_Reader> Select_Profile(const Sim_Profile& profile) {
@@ -34,9 +34,9 @@ std::wstring Simulator_Variable() {
 }
 
 std::shared_ptr<Virtual_Reader> Select_From_Environment() {
-    const std::wstring spec = Simulator_Variable();
-    if (spec.empty()) return nullptr;
-    return Select_Profile(Resolve_Profile(spec));
+    const std::wstring wanted = Simulator_Variable();
+    if (wanted.empty()) return nullptr;
+    return Select_Profile(Resolve_Profile(wanted));
 }
 
 }  // namespace Korvane_Emulator

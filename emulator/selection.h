@@ -12,7 +12,7 @@ namespace Korvane_Emulator {
 // A profile file path, or failing that a chip of the built-in catalogue by
 // its exact "Name" or "Name@ID" (with the default emulator keys). Unknown or unreadable: a ZEKT_Exception
 // naming it.
-Sim_Profile Resolve_Profile(const std::wstring& spec);
+Sim_Profile Resolve_Profile(const std::wstring& wanted);
 
 // Selects a virtual reader for the profile; every later link open reaches it.
 std::shared_ptr<Virtual_Reader> Select_Profile(const Sim_Profile& profile);

@@ -7,6 +7,6 @@
 
 #include "config/nand_config.h"
 
-// The first row in catalogue order whose "Name" is `spec`, or, for
+// The first row in catalogue order whose "Name" is `wanted`, or, for
 // "Name@ID", whose "Name" and stored ID code equal the two parts exactly.
-std::optional<NAND_Config> Find_Catalogue_Chip(const std::wstring& spec);
+std::optional<NAND_Config> Find_Catalogue_Chip(const std::wstring& wanted);

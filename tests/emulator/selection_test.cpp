@@ -14,9 +14,9 @@ TEST(Emulator_Selection, ProfileFilesAndUnknownProfiles) {
     EXPECT_EQ(profile.config.Name, L"From File");
     EXPECT_EQ(profile.sim.source.kind, Page_Source::Kind::Erased);
 
-    auto message_of = [](const std::wstring& spec) -> std::wstring {
+    auto message_of = [](const std::wstring& wanted) -> std::wstring {
         try {
-            Resolve_Profile(spec);
+            Resolve_Profile(wanted);
         } catch (const ZEKT_Exception& e) {
             return e.message;
         }

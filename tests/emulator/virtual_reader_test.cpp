@@ -7,6 +7,7 @@
 #include "reader/power.h"
 #include "reader/retry/retry.h"
 #include "tests/emulator/emulator_session.h"
+#include "tests/temp_folder.h"
 #include "tests/message_of.h"
 
 using namespace Korvane_Emulator;
@@ -383,4 +384,24 @@ TEST(Emulator_Chip, OnlyTheLinesOfTheBanksAnswer) {
     Emulator_Session session(Seeded(Small_Chip(L"Std", 2112, L"2 x 1 MB")));
     EXPECT_TRUE(session.reader->Chip(1).Answers());
     EXPECT_FALSE(session.reader->Chip(2).Answers());
+}
+
+TEST(Emulator_Chip, PagesFromARawImageFile) {
+    Temp_Folder folder;
+    // Rows of one 16-byte page; the file holds rows 0 and 1 and half of row 2.
+    std::vector<std::uint8_t> image(40);
+    for (std::size_t i = 0; i < image.size(); ++i) image[i] = static_cast<std::uint8_t>(i);
+    folder.Put(L"image.bin", image);
+    NAND_Config config = Small_Chip(L"Std", 16);
+    config.Block = 16 * 4;
+    config.Blocks = 1;
+    Sim_Profile profile = Profile_From_Config(config, L"file");
+    profile.sim.source.kind = Page_Source::Kind::File;
+    profile.sim.source.file = folder.Name(L"image.bin");
+    Emulator_Session session(profile);
+    KI::Reader_Setup setup = Emulator_Session::Page_Setup(config);
+    const std::vector<std::uint8_t> stream = Read_All(*session.Open_Page_Run(setup), 64);
+    std::vector<std::uint8_t> expected(image);
+    expected.resize(64, 0xFF);  // past the end of the file the chip reads erased
+    EXPECT_EQ(stream, expected);
 }

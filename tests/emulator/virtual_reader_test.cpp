@@ -401,7 +401,8 @@ TEST(Emulator_Chip, PagesFromARawImageFile) {
     Emulator_Session session(profile);
     KI::Reader_Setup setup = Emulator_Session::Page_Setup(config);
     const std::vector<std::uint8_t> stream = Read_All(*session.Open_Page_Run(setup), 64);
-    std::vector<std::uint8_t> expected(image);
-    expected.resize(64, 0xFF);  // past the end of the file the chip reads erased
+    // Past the end of the file the chip reads erased.
+    std::vector<std::uint8_t> expected(64, 0xFF);
+    std::copy(image.begin(), image.end(), expected.begin());
     EXPECT_EQ(stream, expected);
 }

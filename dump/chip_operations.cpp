@@ -87,6 +87,9 @@ void Korvane::Read(void* buffer, std::uint64_t size) {
 }
 
 Reader_Setup Id_Setup(std::uint32_t bank, const NAND_Config& config, const NAND_Options& options) {
+    // The setup block carries 16 bits of the count; more could only fail
+    // as a short read after a huge allocation.
+    if (options.ID_Size > 0xFFFF) throw ZEKT_Exception(Format(L"ID Size <%u> is more than the reader reads", options.ID_Size));
     Reader_Setup setup = Common_Setup(bank, config, options, L"Unknown bus");
     setup.end_row = 1;
     setup.transfer_count = options.ID_Size;

@@ -51,8 +51,10 @@ public:
     virtual ~ZEKT_Log() = default;
 
     template <typename... Args>
-    void Print(const wchar_t* format, const Args&... args) {
-        Print_Text(Format(format, args...));
+    void Print(ZEKT_Format<Args...> format, const Args&... args) {
+        std::wstring text;
+        ZEKT_Format_Detail::Append_Runtime(text, format.text, args...);
+        Print_Text(text);
     }
 
     // Inside a catch handler: prints the kind line of the exception being

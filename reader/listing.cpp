@@ -30,7 +30,7 @@ std::vector<std::wstring> Program_Listing(const std::vector<std::uint16_t>& word
         case Op_Loop:
             if (argument == 5 || argument == 0) {
                 const unsigned target = k + 1 < words.size() ? words[k + 1] : 0;
-                line(k, Format(argument == 5 ? L"Loop head -> %u" : L"Loop tail -> %u", target));
+                line(k, argument == 5 ? Format(L"Loop head -> %u", target) : Format(L"Loop tail -> %u", target));
                 k += 2;
             } else {
                 line(k, Format(L"Loop %u", argument));

@@ -43,13 +43,14 @@ std::uint16_t Adapter_Command(std::uint8_t command, std::uint8_t argument) {
     return static_cast<std::uint16_t>(answer[2] << 8 | answer[3]);
 }
 
-void Set_Adapter_Voltage(std::uint32_t hundredths) {
+void Set_Adapter_Voltage(std::uint32_t hundredths, bool* adapter_set) {
     if (hundredths % 5 != 0) throw ZEKT_Exception(L"Power adapter voltage must be align on 0.05");
     if (hundredths < 120) throw ZEKT_Exception(L"Power adapter voltage must be >= 1.2");
     if (hundredths > 330) throw ZEKT_Exception(L"Power adapter voltage must be <= 3.3");
     // The adapter counts 0.05 V steps from 0.8 V, inverted, with bit 7 set.
     const auto command = static_cast<std::uint8_t>((((hundredths - 80) / 5) | 0x80) ^ 0xFF);
     const std::uint16_t answer = Adapter_Command(command, 0x80);
+    if (adapter_set) *adapter_set = true;
     // A 12-bit reading over 0 to 3.30 V, truncated to hundredths.
     const std::uint32_t measured = ((answer & 0xFFFu) * 330u) >> 12;
     if (measured > hundredths + 3 || measured + 3 < hundredths)

@@ -14,7 +14,9 @@ std::uint32_t Parse_Voltage(const std::wstring& text);
 // "Power adapter not found" when the answer does not echo the command.
 std::uint16_t Adapter_Command(std::uint8_t command, std::uint8_t argument);
 // 1.2 V to 3.3 V in 0.05 V steps; checks the measured voltage within 0.03 V.
-void Set_Adapter_Voltage(std::uint32_t hundredths);
+// `adapter_set`, when given, becomes true once the adapter took the command,
+// before the measured voltage is checked: the adapter is then on either way.
+void Set_Adapter_Voltage(std::uint32_t hundredths, bool* adapter_set = nullptr);
 void Adapter_Off();
 
 // Sends the 16-bit setting with image 3; "Power mod chip not found" when

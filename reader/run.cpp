@@ -14,12 +14,9 @@ void Open_Run(ZEKT_Holder<Reader_Run>& holder, Reader_Setup& setup, const NAND_A
     Reader_Run& run = holder.Get();
     try {
         // Each power device uses a link of its own, so both come before ours.
-        if (setup.voltage != 0) {
-            // Marked before the command: a voltage measured out of range
-            // leaves the adapter set, and it must be switched off again.
-            run.adapter_on = true;
-            Power::Set_Adapter_Voltage(setup.voltage);
-        }
+        // A voltage measured out of range leaves the adapter set: it is
+        // marked on as soon as it took the command, so it goes off again.
+        if (setup.voltage != 0) Power::Set_Adapter_Voltage(setup.voltage, &run.adapter_on);
         if (setup.power_kind == 1) run.power_module = std::make_unique<Power::TSOP_48>(static_cast<std::uint16_t>(setup.power_value));
         run.link = std::make_unique<ZEKT_Reader2>();
         run.link->Load_Image(Configuration_Image(Image::Read));

@@ -14,10 +14,12 @@
 
 namespace Korvane_Internal {
 
+// Members are destroyed in reverse order, so even without Close_Run the
+// link closes before the power module switches off through a link of its own.
 struct Reader_Run {
-    std::unique_ptr<ZEKT_Reader2> link;
-    std::unique_ptr<Power::Base> power_module;
     bool adapter_on = false;
+    std::unique_ptr<Power::Base> power_module;
+    std::unique_ptr<ZEKT_Reader2> link;
 };
 
 // Opens a run into an empty holder; on failure whatever was switched on is

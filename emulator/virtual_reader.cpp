@@ -298,10 +298,9 @@ void Virtual_Reader::Event(const std::wstring& text) {
     if (on_event) on_event(text);
 }
 
-bool Virtual_Reader::Deliver(std::uint64_t bytes) {
+void Virtual_Reader::Deliver(std::uint64_t bytes) {
     data_bytes += bytes;
     Event(Format(L"data 0x%I64x bytes", data_bytes));
-    return !unplugged;
 }
 
 namespace {

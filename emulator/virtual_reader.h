@@ -38,8 +38,8 @@ public:
 private:
     friend class Virtual_Link;
     void Event(const std::wstring& text);
-    // Counts delivered data bytes; false once the reader is unplugged.
-    bool Deliver(std::uint64_t bytes);
+    // Counts delivered data bytes, in the transcript too.
+    void Deliver(std::uint64_t bytes);
 
     Sim_Profile profile;
     std::shared_ptr<const Chip_Model> model;

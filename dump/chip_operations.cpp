@@ -97,10 +97,11 @@ Reader_Setup Id_Setup(std::uint32_t bank, const NAND_Config& config, const NAND_
     return setup;
 }
 
-Reader_Setup Parameter_Page_Setup(std::uint32_t bank, const NAND_Config& config, const NAND_Options& options) {
+Reader_Setup Parameter_Page_Setup(std::uint32_t bank, const NAND_Config& config, const NAND_Options& options,
+                                  std::uint32_t bytes) {
     Reader_Setup setup = Common_Setup(bank, config, options, L"Unknown bus");
     setup.end_row = 1;
-    setup.transfer_count = 256;
+    setup.transfer_count = bytes;
     setup.command_set = L"Custom";
     return setup;
 }
@@ -117,12 +118,12 @@ std::wstring Read_Id(std::uint32_t bank, const NAND_Config& config, const NAND_O
 }
 
 std::vector<std::uint8_t> Read_Parameter_Page(std::uint32_t bank, const NAND_Config& config,
-                                              const NAND_Options& options) {
-    Reader_Setup setup = Parameter_Page_Setup(bank, config, options);
+                                              const NAND_Options& options, std::uint32_t bytes) {
+    Reader_Setup setup = Parameter_Page_Setup(bank, config, options, bytes);
     NAND_Assembler::Assembler_Code program;
     NAND_Assembler::Build_Parameter_Page_Program(program);
-    std::vector<std::uint8_t> page(256, 0x77);
-    Read_Once(setup, program, page.data(), 256);
+    std::vector<std::uint8_t> page(bytes, 0x77);
+    Read_Once(setup, program, page.data(), bytes);
     return page;
 }
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "dump/chip_operations.h"
+#include "dump/onfi_proof.h"
 #include "framework/media.h"
 #include "framework/values.h"
 #include "reader/run.h"
@@ -173,22 +174,6 @@ bool Reader_Master::Test_USB() {
     return Korvane_Internal::Usb_Test_Command(*box);
 }
 
-namespace {
-
-std::string Ascii_Field(const std::vector<std::uint8_t>& page, std::size_t offset, std::size_t width) {
-    std::string text(page.begin() + offset, page.begin() + offset + width);
-    const std::size_t zero = text.find('\0');
-    return zero == std::string::npos ? text : text.substr(0, zero);
-}
-
-std::uint32_t Le(const std::vector<std::uint8_t>& page, std::size_t offset, std::size_t bytes) {
-    std::uint32_t value = 0;
-    for (std::size_t i = 0; i < bytes; ++i) value |= static_cast<std::uint32_t>(page[offset + i]) << (8 * i);
-    return value;
-}
-
-}  // namespace
-
 void Print_Onfi_Report(const std::vector<std::uint8_t>& page, ZEKT_Log& log) {
     log.Print(L"Header ");
     for (std::size_t i = 0; i < 4 && i < page.size(); ++i) log.Print(L"%02x ", page[i]);
@@ -196,12 +181,12 @@ void Print_Onfi_Report(const std::vector<std::uint8_t>& page, ZEKT_Log& log) {
     if (page.size() < 4 || std::memcmp(page.data(), "ONFI", 4) != 0) throw ZEKT_Exception(L"Wrong Header");
     if (page.size() < 256) throw ZEKT_Exception(L"Wrong Header");
     log.Print(L"\n");
-    log.Print(L"Manufacturer: %S\n", Ascii_Field(page, 32, 12));
-    log.Print(L"Name: %S\n", Ascii_Field(page, 44, 20));
+    log.Print(L"Manufacturer: %S\n", Onfi_Text(page, 32, 12));
+    log.Print(L"Name: %S\n", Onfi_Text(page, 44, 20));
     log.Print(L"\n");
-    log.Print(L"Page: %d\n\n", Le(page, 80, 4) + Le(page, 84, 2));
-    log.Print(L"Block: 0x%x\n", Le(page, 92, 4));
-    log.Print(L"Blocks: 0x%x\n", Le(page, 96, 4));
+    log.Print(L"Page: %d\n\n", Onfi_Number(page, 80, 4) + Onfi_Number(page, 84, 2));
+    log.Print(L"Block: 0x%x\n", Onfi_Number(page, 92, 4));
+    log.Print(L"Blocks: 0x%x\n", Onfi_Number(page, 96, 4));
     log.Print(L"LUNs: %d\n", page[100]);
     log.Print(L"\n");
     log.Print(L"Col: %d\n", page[101] >> 4);

@@ -80,6 +80,7 @@ Verify_Result Compare_Bank(ZEKT_Media& bank, ZEKT_Media& dump, std::uint32_t pag
     std::uint64_t page_bits = 0;  // of the page under way, which may straddle two chunks
     for (std::uint64_t pos = 0; pos < total;) {
         progress.Update(static_cast<std::int64_t>(pos), static_cast<std::int64_t>(total));
+        progress.Check();
         const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(Chunk_Bytes, total - pos));
         bank.Read(read.data(), n);
         dump.Read(stored.data(), n);

@@ -2,8 +2,10 @@
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <iostream>
 #include <optional>
+#include <sstream>
 
 #include "cli/console.h"
 #include "config/catalogue/chip_catalogue.h"
@@ -13,6 +15,7 @@
 #include "dump/reader_master.h"
 #include "emulator/selection.h"
 #include "framework/media.h"
+#include "framework/os.h"
 #include "framework/values.h"
 #include "reader/images.h"
 #include "reader/listing.h"
@@ -43,13 +46,24 @@ struct Choices {
     bool program_id = false, program_onfi = false, program_bb = false;
 };
 
+// A command line that asks for something that does not exist: exit 2.
+// `listing` follows the message when the user needs a choice spelt out.
+struct Usage_Error : ZEKT_Exception {
+    explicit Usage_Error(const std::wstring& text, std::wstring more = {})
+        : ZEKT_Exception(text), listing(std::move(more)) {}
+    std::wstring listing;
+};
+
+// What `korvane-cli` exits with after a stop request, as shells do for SIGINT.
+constexpr int Stopped_Status = 130;
+
 std::wstring Wide(const std::string& text) { return From_UTF8(text); }
 
 // "KEY=VALUE" into its two parts.
 std::pair<std::wstring, std::wstring> Key_Value(const std::string& text) {
     const std::wstring wide = Wide(text);
     const std::size_t equals = wide.find(L'=');
-    if (equals == std::wstring::npos) throw ZEKT_Exception(L"Expected KEY=VALUE, got <" + wide + L">");
+    if (equals == std::wstring::npos) throw Usage_Error(L"Expected KEY=VALUE, got <" + wide + L">");
     return {wide.substr(0, equals), wide.substr(equals + 1)};
 }
 
@@ -72,12 +86,33 @@ struct Chip_Choice {
     Korvane_Emulator::Sim_Options sim;
 };
 
+void Print_Chips(const Chip_Catalogue& catalogue, const std::vector<const NAND_Config*>& rows, bool tsv,
+                 std::ostream& out);
+
+// The one catalogue row `--chip` names. Rows that differ are refused with
+// their listing, so that the user names one by its number.
+NAND_Config Catalogue_Chip(const std::wstring& wanted) {
+    const Chip_Catalogue catalogue;
+    const std::vector<std::size_t> found = Find_Catalogue_Rows(catalogue, wanted);
+    if (found.empty()) throw Usage_Error(L"Unknown chip <" + wanted + L">");
+    std::vector<const NAND_Config*> rows;
+    for (std::size_t index : found) rows.push_back(&catalogue[index]);
+    for (const NAND_Config* row : rows) {
+        if (*row == *rows.front()) continue;
+        std::ostringstream listing;
+        Print_Chips(catalogue, rows, false, listing);
+        throw Usage_Error(Format(L"Chip <%s> names %u different rows; name one by its number, such as --chip \"#%u\"",
+                                 wanted, static_cast<std::uint32_t>(rows.size()),
+                                 static_cast<std::uint32_t>(found.front() + 1)),
+                          From_UTF8(listing.str()));
+    }
+    return *rows.front();
+}
+
 Chip_Choice Choose_Chip(const Choices& choices) {
     Chip_Choice chip;
     if (!choices.chip.empty()) {
-        const std::optional<NAND_Config> row = Find_Catalogue_Chip(Wide(choices.chip));
-        if (!row) throw ZEKT_Exception(L"Unknown chip <" + Wide(choices.chip) + L">");
-        chip.config = *row;
+        chip.config = Catalogue_Chip(Wide(choices.chip));
     } else if (!choices.config_file.empty()) {
         const ZEKT_Sections sections(Read_Text_File(Wide(choices.config_file)));
         Import_Properties(chip.config, sections);
@@ -91,7 +126,7 @@ Chip_Choice Choose_Chip(const Choices& choices) {
             one.sections.push_back({key, value, false});
             Korvane_Emulator::Apply_Sim_Keys(one, chip.sim);
         } else if (!Set_Property(chip.config, key, value)) {
-            throw ZEKT_Exception(L"Unknown configuration key <" + key + L">");
+            throw Usage_Error(L"Unknown configuration key <" + key + L">");
         }
     }
     return chip;
@@ -103,7 +138,7 @@ NAND_Options Choose_Options(const Choices& choices) {
         Import_Properties(options, ZEKT_Sections(Read_Text_File(Wide(choices.options_file))));
     for (const std::string& opt : choices.opts) {
         const auto [key, value] = Key_Value(opt);
-        if (!Set_Property(options, key, value)) throw ZEKT_Exception(L"Unknown option <" + key + L">");
+        if (!Set_Property(options, key, value)) throw Usage_Error(L"Unknown option <" + key + L">");
     }
     if (!choices.folder.empty()) {
         std::wstring folder = Wide(choices.folder);
@@ -123,7 +158,8 @@ void Make_Folder(const std::wstring& folder) {
     }
 }
 
-// "1,3", "2-4" or "all" against the chip's bank count.
+// "1,3", "2-4" or "all" against the chip's bank count; a bank named twice
+// is read once, where it was first named.
 std::vector<std::uint32_t> Bank_List_Of(const std::string& text, std::uint32_t bank_count) {
     std::vector<std::uint32_t> banks;
     if (text == "all") {
@@ -131,7 +167,8 @@ std::vector<std::uint32_t> Bank_List_Of(const std::string& text, std::uint32_t b
         return banks;
     }
     const std::wstring wide = Wide(text);
-    auto bad = [&]() { return ZEKT_Exception(Format(L"Wrong bank list <%s> for %u banks", wide, bank_count)); };
+    auto bad = [&]() { return Usage_Error(Format(L"Wrong bank list <%s> for %u banks", wide, bank_count)); };
+    if (wide.empty()) throw bad();
     for (const std::wstring& piece : Split(wide, L",")) {
         const std::vector<std::wstring> range = Split(piece, L"-");
         if (range.empty() || range.size() > 2) throw bad();
@@ -143,12 +180,17 @@ std::vector<std::uint32_t> Bank_List_Of(const std::string& text, std::uint32_t b
             throw bad();
         }
         if (first < 1 || last < first || last > bank_count) throw bad();
-        for (std::uint64_t bank = first; bank <= last; ++bank) banks.push_back(static_cast<std::uint32_t>(bank));
+        for (std::uint64_t bank = first; bank <= last; ++bank)
+            if (std::find(banks.begin(), banks.end(), bank) == banks.end())
+                banks.push_back(static_cast<std::uint32_t>(bank));
     }
     return banks;
 }
 
-void Print_Chips(const std::vector<const NAND_Config*>& rows, bool tsv, std::ostream& out) {
+// The rows as the `chips` columns, each after its number ("#N", the form
+// `--chip` takes), or every key tab-separated.
+void Print_Chips(const Chip_Catalogue& catalogue, const std::vector<const NAND_Config*>& rows, bool tsv,
+                 std::ostream& out) {
     if (tsv) {
         // Every key of the configuration, as the settings text writes it.
         NAND_Config header_source;
@@ -169,16 +211,22 @@ void Print_Chips(const std::vector<const NAND_Config*>& rows, bool tsv, std::ost
         }
         return;
     }
-    std::vector<Korvane_Exe::Chip_Columns> lines = {Korvane_Exe::Chip_Column_Names()};
-    for (const NAND_Config* row : rows) lines.push_back(Korvane_Exe::Chip_Column_Texts(*row));
-    std::array<std::size_t, Korvane_Exe::Chip_Column_Count> widths{};
+    constexpr std::size_t Columns = Korvane_Exe::Chip_Column_Count + 1;
+    std::vector<std::array<std::wstring, Columns>> lines(rows.size() + 1);
+    lines[0][0] = L"#";
+    std::copy_n(Korvane_Exe::Chip_Column_Names().begin(), Columns - 1, lines[0].begin() + 1);
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        lines[r + 1][0] = Format(L"#%u", static_cast<std::uint32_t>(rows[r] - &catalogue[0] + 1));
+        std::copy_n(Korvane_Exe::Chip_Column_Texts(*rows[r]).begin(), Columns - 1, lines[r + 1].begin() + 1);
+    }
+    std::array<std::size_t, Columns> widths{};
     for (const auto& line : lines)
-        for (std::size_t c = 0; c < widths.size(); ++c) widths[c] = std::max(widths[c], line[c].size());
+        for (std::size_t c = 0; c < Columns; ++c) widths[c] = std::max(widths[c], line[c].size());
     for (const auto& line : lines) {
         std::wstring text;
-        for (std::size_t c = 0; c < widths.size(); ++c) {
+        for (std::size_t c = 0; c < Columns; ++c) {
             text += line[c];
-            if (c + 1 < widths.size()) text += std::wstring(widths[c] - line[c].size() + 2, L' ');
+            if (c + 1 < Columns) text += std::wstring(widths[c] - line[c].size() + 2, L' ');
         }
         Put(out, Trim_Right(text, L' ') + L"\n");
     }
@@ -224,10 +272,12 @@ void Print_Program(const Choices& choices, const Chip_Choice& chip, const NAND_O
 }  // namespace
 
 int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err, std::istream& in,
-        bool interactive) {
+        bool interactive, bool progress_bars) {
     Choices choices;
     CLI::App app{"korvane-cli: read raw NAND flash chips through the Korvane reader", "korvane-cli"};
     app.require_subcommand(1);
+    // --simulate and --trace belong to the program, but may follow the command too.
+    app.fallthrough();
     std::string simulate_value;
     CLI::Option* simulate = app.add_option("--simulate", simulate_value,
                                            "Use the reader emulator: alone, the selected chip; =PROFILE, a profile file "
@@ -236,7 +286,8 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
     app.add_flag("--trace", choices.trace, "Print the emulator's transcript to standard error");
 
     auto chip_options = [&](CLI::App* command) {
-        auto* chip = command->add_option("--chip", choices.chip, "A catalogue chip: exact Name, or Name@ID");
+        auto* chip = command->add_option("--chip", choices.chip,
+                                         "A catalogue chip: exact Name, Name@ID, or \"#N\" as `chips` numbers it");
         auto* config = command->add_option("--config", choices.config_file, "A chip configuration file (such as Chip.txt)");
         chip->excludes(config);
         command->add_option("--set", choices.sets, "KEY=VALUE overriding one configuration or emulator key");
@@ -264,7 +315,8 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
     chip_options(read);
     reader_options(read);
     read->add_option("--folder", choices.folder, "The work folder")->required();
-    read->add_option("--number", choices.number, "The chip number in the file names (default 1)");
+    read->add_option("--number", choices.number, "The chip number in the file names, 1 to 999 (default 1)")
+        ->check(CLI::Range(1, 999));
     read->add_option("--banks", choices.banks, "1,3 or 2-4 or all (the default)");
     auto* yes = read->add_flag("--yes", choices.yes, "Overwrite existing dumps without asking");
     auto* no = read->add_flag("--no", choices.no, "Never overwrite existing dumps");
@@ -286,8 +338,10 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
     program_onfi->excludes(program_bb);
 
     try {
-        std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
-        app.parse(reversed);
+        // The argc/argv form keeps the order the user typed in CLI11's messages.
+        std::vector<const char*> argv = {"korvane-cli"};
+        for (const std::string& argument : arguments) argv.push_back(argument.c_str());
+        app.parse(static_cast<int>(argv.size()), argv.data());
     } catch (const CLI::CallForHelp&) {
         out << app.help();
         return 0;
@@ -295,12 +349,22 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
         out << app.help("", CLI::AppFormatMode::All);
         return 0;
     } catch (const CLI::ParseError& e) {
-        err << "korvane-cli: " << e.what() << "\n" << "Usage: korvane-cli [--simulate[=PROFILE]] [--trace] COMMAND ... (korvane-cli --help)\n";
+        std::string message = e.what();
+        if (dynamic_cast<const CLI::ExtrasError*>(&e)) {
+            // CLI11 lists the extras last first; put them back in typed order.
+            std::vector<std::string> extras = app.remaining(true);
+            std::stable_sort(extras.begin(), extras.end(), [&](const std::string& a, const std::string& b) {
+                return std::find(arguments.begin(), arguments.end(), a) < std::find(arguments.begin(), arguments.end(), b);
+            });
+            message = "The following arguments were not expected:";
+            for (const std::string& extra : extras) message += " " + extra;
+        }
+        err << "korvane-cli: " << message << "\n" << "Usage: korvane-cli [--simulate[=PROFILE]] [--trace] COMMAND ... (korvane-cli --help)\n";
         return 2;
     }
     if (simulate->count() > 0) choices.simulate = simulate_value;
 
-    Console_User user(out, err, in, interactive);
+    Console_User user(out, err, in, interactive, progress_bars);
     if (choices.yes) user.answer = Console_User::Answer::Yes;
     if (choices.no) user.answer = Console_User::Answer::No;
     std::shared_ptr<Korvane_Emulator::Virtual_Reader> emulator;
@@ -308,7 +372,8 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
     try {
         if (chips->parsed()) {
             const Chip_Catalogue catalogue;
-            Print_Chips(catalogue.Filter(Wide(choices.name_filter), Wide(choices.id_filter)), choices.tsv, out);
+            Print_Chips(catalogue, catalogue.Filter(Wide(choices.name_filter), Wide(choices.id_filter)), choices.tsv,
+                        out);
             return 0;
         }
         Chip_Choice chip = Choose_Chip(choices);
@@ -326,12 +391,12 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
             Print_Program(choices, chip, options, out);
             return 0;
         }
-        emulator = Select_Emulator(choices, chip, err);
         NAND_Config current = chip.config;
         std::uint32_t number = choices.number;
+        if (id->parsed() || read->parsed()) user.selected = Bank_List_Of(choices.banks, current.Get_Bank_Count());
+        emulator = Select_Emulator(choices, chip, err);
         Korvane_Exe::Reader_Master master(&options, &current, &number, &user, &user, &user);
         if (id->parsed() || read->parsed()) {
-            user.selected = Bank_List_Of(choices.banks, current.Get_Bank_Count());
             if (id->parsed()) {
                 master.ID_Action();
             } else {
@@ -339,15 +404,22 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
                 master.Read_Action();
                 if (user.refused || user.message_shown) status = 1;
             }
-            if (status == 0 && !user.Print_Results()) status = 1;
+            if (!user.Print_Results()) status = 1;
         } else if (onfi->parsed()) {
             if (!master.Read_ONFI()) status = 1;
         } else if (find->parsed()) {
             const Chip_Catalogue catalogue;
-            Print_Chips(Korvane_Exe::Detect_Chips(catalogue, options), false, out);
+            Print_Chips(catalogue, Korvane_Exe::Detect_Chips(catalogue, options), false, out);
         } else {
             if (!master.Test_USB()) status = 1;
         }
+    } catch (const ZEKT_Exception_Cancel&) {
+        // The bank that was running shows "Canceled."; the rest were not touched.
+        user.Print_Results();
+        status = Stopped_Status;
+    } catch (const Usage_Error& e) {
+        Put(err, L"korvane-cli: Error: " + e.message + L"\n" + e.listing);
+        status = 2;
     } catch (...) {
         // One line for any failure, never a crash.
         ZEKT_wstring_Log log;
@@ -356,6 +428,7 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
         status = 1;
     }
     if (emulator) Korvane_Emulator::Select_Virtual_Reader(nullptr);
+    if (ZEKT_Os::Stop_Requested()) status = Stopped_Status;
     return status;
 }
 

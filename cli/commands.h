@@ -8,8 +8,10 @@
 namespace Korvane_Cli {
 
 // Runs one command line; returns the exit status: 0 when everything
-// succeeded, 1 when a bank or action failed, 2 for a usage error.
+// succeeded, 1 when a bank or action failed, 2 for a usage error, 130 after
+// a stop request. Results go to `out`, failures and progress to `err`:
+// bars redrawn in place when `progress_bars`, else one line per bank state.
 int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err, std::istream& in,
-        bool interactive);
+        bool interactive, bool progress_bars = false);
 
 }  // namespace Korvane_Cli

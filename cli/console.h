@@ -1,5 +1,6 @@
-// The dumping workflow's user interface on a terminal: rows become lines,
-// progress a bar on standard error, the question a prompt.
+// The dumping workflow's user interface on a terminal: rows become lines
+// (results on standard output, failures on standard error), progress a bar
+// or plain lines on standard error, the question a prompt.
 #pragma once
 
 #include <iosfwd>
@@ -19,7 +20,7 @@ class Console_User : public Korvane_Exe::Bank_List, public Korvane_Exe::Question
 public:
     enum class Answer { Ask, Yes, No };
 
-    Console_User(std::ostream& out, std::ostream& err, std::istream& in, bool interactive);
+    Console_User(std::ostream& out, std::ostream& err, std::istream& in, bool interactive, bool progress_bars);
 
     std::vector<std::uint32_t> selected;
     Answer answer = Answer::Ask;
@@ -36,8 +37,8 @@ public:
     std::unique_ptr<ZEKT_Log> Message_Box() override;
     std::unique_ptr<ZEKT_Log> Report_Window(const std::wstring& title) override;
 
-    // "Bank_N  text" for every selected bank, errors marked "error: ".
-    // False when any row holds an error.
+    // "Bank_N  text" for every selected bank that was worked on, errors
+    // marked "error: ". False when any row holds an error.
     bool Print_Results();
 
 private:
@@ -49,6 +50,7 @@ private:
     std::ostream& err;
     std::istream& in;
     bool interactive;
+    bool progress_bars;
     std::map<std::uint32_t, Row> rows;
 };
 

@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <exception>
+#include <optional>
 #include <vector>
 
 #include "dump/chip_operations.h"
@@ -22,6 +23,34 @@ void Report_Progress(ZEKT_Progress& progress, std::uint64_t done, std::uint64_t 
     try {
         progress.Update(static_cast<std::int64_t>(done), static_cast<std::int64_t>(total));
     } catch (...) {
+    }
+}
+
+// Streams the medium into the file at `path`, each chunk as it comes or as
+// its bit map. The file is created only once the first chunk is in hand, so
+// a run that never starts (a bad configuration, no reader, no power) leaves
+// the previous file as it was; `created` runs right after the creation. A
+// stop request ends the pass before the next chunk.
+void Stream_To_File(Korvane_Internal::Korvane& medium, const std::wstring& path, ZEKT_Progress& progress, bool bit_map,
+                    const std::function<void()>& created) {
+    const std::uint64_t total = medium.GetSize();
+    std::vector<std::uint8_t> buffer(Chunk_Bytes);
+    std::vector<std::uint8_t> bits(bit_map ? Chunk_Bytes / 8 : 0);
+    std::optional<ZEKT_MediaFileWrite> file;
+    for (std::uint64_t pos = 0; pos < total;) {
+        Report_Progress(progress, pos, total);
+        progress.Check();
+        const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(Chunk_Bytes, total - pos));
+        medium.Read(buffer.data(), n);
+        if (!file) {
+            file.emplace(path);
+            created();
+        }
+        if (bit_map)
+            file->Write(bits.data(), Pack_Bit_Map(buffer.data(), n, bits.data()));
+        else
+            file->Write(buffer.data(), n);
+        pos += n;
     }
 }
 
@@ -64,6 +93,10 @@ void Reader_Master::For_Each_Selected_Bank(const std::function<void(std::uint32_
         // One bank's failure is its row's error; the next bank goes on.
         try {
             action(bank);
+        } catch (const ZEKT_Exception_Cancel& e) {
+            // A stop ends the whole action; this bank's row says so.
+            banks->Set_Error(bank, e.message);
+            throw;
         } catch (const ZEKT_Exception& e) {
             banks->Set_Error(bank, e.message);
         } catch (const std::exception& e) {
@@ -90,23 +123,14 @@ void Reader_Master::Dump_Bank(std::uint32_t bank) {
     {
         const std::unique_ptr<ZEKT_Progress> progress = banks->Start_Progress(bank);
         progress->Set_Status(L"Read...");
-        ZEKT_MediaFileWrite file(dump_path);
         {
             Korvane_Internal::Korvane medium(bank, chip, reader_options);
-            const std::uint64_t total = medium.GetSize();
-            std::vector<std::uint8_t> buffer(Chunk_Bytes);
-            for (std::uint64_t pos = 0; pos < total;) {
-                Report_Progress(*progress, pos, total);
-                const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(Chunk_Bytes, total - pos));
-                medium.Read(buffer.data(), n);
-                file.Write(buffer.data(), n);
-                pos += n;
-            }
+            // An old bit map never stays beside a new dump, even a partial one.
+            Stream_To_File(medium, dump_path, *progress, false, [&bb_path]() {
+                if (Exists(bb_path)) Delete_File(bb_path);
+            });
         }
-        if (chip.Is_Triple_Page() && reader_options.Read_bb_Enabled)
-            Read_bb(bank);
-        else if (Exists(bb_path))
-            Delete_File(bb_path);
+        if (chip.Is_Triple_Page() && reader_options.Read_bb_Enabled) Read_bb(bank);
         progress->Set_Status(L"Reading done (" + Elapsed_Text(start_tick) + L")");
         Save_Chip_Config();
     }
@@ -132,19 +156,10 @@ std::size_t Pack_Bit_Map(const std::uint8_t* stream, std::size_t count, std::uin
 void Reader_Master::Read_bb(std::uint32_t bank) {
     const std::unique_ptr<ZEKT_Progress> progress = banks->Start_Progress(bank);
     progress->Set_Status(L"Read bb...");
-    ZEKT_MediaFileWrite file(Bb_Path(bank));
     Korvane_Internal::Korvane medium(bank, *config, *options);
     medium.setup.special_read = true;
-    const std::uint64_t total = medium.GetSize();
-    std::vector<std::uint8_t> buffer(Chunk_Bytes);
-    std::vector<std::uint8_t> bits(Chunk_Bytes / 8);
-    for (std::uint64_t pos = 0; pos < total;) {
-        Report_Progress(*progress, pos, total);
-        const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(Chunk_Bytes, total - pos));
-        medium.Read(buffer.data(), n);
-        file.Write(bits.data(), Pack_Bit_Map(buffer.data(), n, bits.data()));
-        pos += n;
-    }
+    Stream_To_File(medium, Bb_Path(bank), *progress, true, []() {});
+    progress->Set_Position(1000);
 }
 
 bool Reader_Master::Confirm_Overwrite() {

@@ -149,6 +149,25 @@ std::uint32_t Tick_Count() { return GetTickCount(); }
 
 bool Is_Terminal_Input() { return GetFileType(GetStdHandle(STD_INPUT_HANDLE)) == FILE_TYPE_CHAR; }
 
+bool Is_Terminal_Error() { return GetFileType(GetStdHandle(STD_ERROR_HANDLE)) == FILE_TYPE_CHAR; }
+
+namespace {
+
+volatile LONG stop_requested = 0;
+
+// Runs on a thread of its own; answering TRUE keeps the process alive.
+BOOL WINAPI On_Console_Control(DWORD event) {
+    if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT) return FALSE;
+    InterlockedExchange(&stop_requested, 1);
+    return TRUE;
+}
+
+}  // namespace
+
+void Catch_Stop_Requests() { SetConsoleCtrlHandler(On_Console_Control, TRUE); }
+
+bool Stop_Requested() { return InterlockedCompareExchange(&stop_requested, 0, 0) != 0; }
+
 std::wstring Code_Page_To_Wide(std::string_view bytes, unsigned code_page) {
     if (bytes.empty()) return {};
     const int size = static_cast<int>(bytes.size());

@@ -8,11 +8,14 @@
 #include <sstream>
 
 #include "cli/console.h"
+#include "cli/proving.h"
 #include "config/catalogue/chip_catalogue.h"
 #include "config/catalogue/chip_lookup.h"
 #include "dump/chip_list.h"
 #include "dump/chip_operations.h"
+#include "dump/dump_hashes.h"
 #include "dump/reader_master.h"
+#include "dump/verify.h"
 #include "emulator/selection.h"
 #include "framework/media.h"
 #include "framework/os.h"
@@ -42,6 +45,8 @@ struct Choices {
     std::string folder;
     std::uint32_t number = 1;
     bool yes = false, no = false;
+    bool hash = false;
+    std::string config_out;
     std::uint32_t program_bank = 1;
     bool program_id = false, program_onfi = false, program_bb = false;
 };
@@ -297,6 +302,13 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
         command->add_option("--opt", choices.opts, "KEY=VALUE overriding one reader option");
     };
 
+    auto dump_files = [&](CLI::App* command) {
+        command->add_option("--folder", choices.folder, "The work folder")->required();
+        command->add_option("--number", choices.number, "The chip number in the file names, 1 to 999 (default 1)")
+            ->check(CLI::Range(1, 999));
+        command->add_option("--banks", choices.banks, "1,3 or 2-4 or all (the default)");
+    };
+
     CLI::App* chips = app.add_subcommand("chips", "List the built-in chip catalogue");
     chips->add_option("--name", choices.name_filter, "Part of the name, case-sensitive");
     chips->add_option("--id", choices.id_filter, "ID pattern, such as \"2c dc\" or \"98 * 94\"");
@@ -314,16 +326,20 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
     CLI::App* read = app.add_subcommand("read", "Dump the selected banks into the work folder");
     chip_options(read);
     reader_options(read);
-    read->add_option("--folder", choices.folder, "The work folder")->required();
-    read->add_option("--number", choices.number, "The chip number in the file names, 1 to 999 (default 1)")
-        ->check(CLI::Range(1, 999));
-    read->add_option("--banks", choices.banks, "1,3 or 2-4 or all (the default)");
+    dump_files(read);
+    read->add_flag("--hash", choices.hash, "Write NN_NN.dump.sha256 (sha256sum -c checks it) beside each dump and bit map");
     auto* yes = read->add_flag("--yes", choices.yes, "Overwrite existing dumps without asking");
     auto* no = read->add_flag("--no", choices.no, "Never overwrite existing dumps");
     yes->excludes(no);
-    CLI::App* onfi = app.add_subcommand("onfi", "Read and show the ONFI parameter page of bank 1");
+    CLI::App* verify = app.add_subcommand("verify", "Read the selected banks again and compare them with their dumps");
+    chip_options(verify);
+    reader_options(verify);
+    dump_files(verify);
+    CLI::App* onfi = app.add_subcommand("onfi", "Read and show the ONFI parameter page of bank 1, proven by its CRC");
     chip_options(onfi);
     reader_options(onfi);
+    onfi->add_option("--config-out", choices.config_out,
+                     "Write the configuration that the proven page and the ID describe, as a UTF-16 file");
     CLI::App* find = app.add_subcommand("find", "Read the attached chip's ID and list the catalogue chips it fits");
     reader_options(find);
     app.add_subcommand("test-usb", "Run the reader's USB self-test");
@@ -393,23 +409,33 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
         }
         NAND_Config current = chip.config;
         std::uint32_t number = choices.number;
-        if (id->parsed() || read->parsed()) user.selected = Bank_List_Of(choices.banks, current.Get_Bank_Count());
+        const bool banked = id->parsed() || read->parsed() || verify->parsed();
+        if (banked) user.selected = Bank_List_Of(choices.banks, current.Get_Bank_Count());
         emulator = Select_Emulator(choices, chip, err);
-        Korvane_Exe::Reader_Master master(&options, &current, &number, &user, &user, &user);
-        if (id->parsed() || read->parsed()) {
+        Id_Recorder recorder(user);
+        Korvane_Exe::Reader_Master master(&options, &current, &number, &recorder, &user, &user);
+        Korvane_Exe::Dump_Hashes hashes;
+        if (choices.hash) master.file_watch = &hashes;
+        if (banked) {
             if (id->parsed()) {
                 master.ID_Action();
-            } else {
+            } else if (read->parsed()) {
                 Make_Folder(options.Work_Folder);
                 master.Read_Action();
                 if (user.refused || user.message_shown) status = 1;
+            } else {
+                master.For_Each_Selected_Bank(
+                    [&](std::uint32_t bank) { Korvane_Exe::Verify_Bank(master, recorder, current, options, bank); });
             }
             if (!user.Print_Results()) status = 1;
+            Print_Id_Hints(recorder, current, options, id->parsed(), err);
         } else if (onfi->parsed()) {
-            if (!master.Read_ONFI()) status = 1;
+            if (!Onfi_Command(current, options, Wide(choices.config_out), user)) status = 1;
         } else if (find->parsed()) {
             const Chip_Catalogue catalogue;
-            Print_Chips(catalogue, Korvane_Exe::Detect_Chips(catalogue, options), false, out);
+            const std::vector<const NAND_Config*> rows = Korvane_Exe::Detect_Chips(catalogue, options);
+            Print_Chips(catalogue, rows, false, out);
+            if (rows.empty()) Print_Find_Hint(options, err);
         } else {
             if (!master.Test_USB()) status = 1;
         }

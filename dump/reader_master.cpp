@@ -30,9 +30,10 @@ void Report_Progress(ZEKT_Progress& progress, std::uint64_t done, std::uint64_t 
 // its bit map. The file is created only once the first chunk is in hand, so
 // a run that never starts (a bad configuration, no reader, no power) leaves
 // the previous file as it was; `created` runs right after the creation. A
-// stop request ends the pass before the next chunk.
+// stop request ends the pass before the next chunk. `watch`, when given,
+// sees the file created and every chunk written.
 void Stream_To_File(Korvane_Internal::Korvane& medium, const std::wstring& path, ZEKT_Progress& progress, bool bit_map,
-                    const std::function<void()>& created) {
+                    const std::function<void()>& created, Dump_File_Watch* watch) {
     const std::uint64_t total = medium.GetSize();
     std::vector<std::uint8_t> buffer(Chunk_Bytes);
     std::vector<std::uint8_t> bits(bit_map ? Chunk_Bytes / 8 : 0);
@@ -44,12 +45,13 @@ void Stream_To_File(Korvane_Internal::Korvane& medium, const std::wstring& path,
         medium.Read(buffer.data(), n);
         if (!file) {
             file.emplace(path);
+            if (watch) watch->Created(path);
             created();
         }
-        if (bit_map)
-            file->Write(bits.data(), Pack_Bit_Map(buffer.data(), n, bits.data()));
-        else
-            file->Write(buffer.data(), n);
+        const std::uint8_t* bytes = bit_map ? bits.data() : buffer.data();
+        const std::size_t count = bit_map ? Pack_Bit_Map(buffer.data(), n, bits.data()) : n;
+        file->Write(bytes, count);
+        if (watch) watch->Written(bytes, count);
         pos += n;
     }
 }
@@ -113,6 +115,7 @@ void Reader_Master::Check_Bank_ID(std::uint32_t bank) {
 }
 
 void Reader_Master::Dump_Bank(std::uint32_t bank) {
+    if (file_watch) file_watch->Bank_Started();
     if (options->Check_ID) Check_Bank_ID(bank);
     const std::uint32_t start_tick = ZEKT_Tick_Count();
     // Names and copies are fixed before the pass pumps any message.
@@ -126,13 +129,18 @@ void Reader_Master::Dump_Bank(std::uint32_t bank) {
         {
             Korvane_Internal::Korvane medium(bank, chip, reader_options);
             // An old bit map never stays beside a new dump, even a partial one.
-            Stream_To_File(medium, dump_path, *progress, false, [&bb_path]() {
-                if (Exists(bb_path)) Delete_File(bb_path);
-            });
+            Stream_To_File(
+                medium, dump_path, *progress, false,
+                [this, &bb_path]() {
+                    if (Exists(bb_path)) Delete_File(bb_path);
+                    if (file_watch) file_watch->Deleted(bb_path);
+                },
+                file_watch);
         }
         if (chip.Is_Triple_Page() && reader_options.Read_bb_Enabled) Read_bb(bank);
         progress->Set_Status(L"Reading done (" + Elapsed_Text(start_tick) + L")");
         Save_Chip_Config();
+        if (file_watch) file_watch->Bank_Done();
     }
 }
 
@@ -158,7 +166,7 @@ void Reader_Master::Read_bb(std::uint32_t bank) {
     progress->Set_Status(L"Read bb...");
     Korvane_Internal::Korvane medium(bank, *config, *options);
     medium.setup.special_read = true;
-    Stream_To_File(medium, Bb_Path(bank), *progress, true, []() {});
+    Stream_To_File(medium, Bb_Path(bank), *progress, true, []() {}, file_watch);
     progress->Set_Position(1000);
 }
 

@@ -89,7 +89,8 @@ TEST(Cli_Id, BankListsAndWrongIds) {
     result = Cli({"--simulate", "id", "--config", Demo, "--set", "Sim Dead CE=1", "--banks", "1-2"});
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.out, "Bank_2  98 de 94 93 \n");
-    EXPECT_EQ(result.err, "Bank_1  error: ff ff ff ff   Wrong ID\n");
+    EXPECT_EQ(result.err, "Bank_1  error: ff ff ff ff   Wrong ID\nBank_1  hint: every ID byte is ff: nothing drives the "
+                          "bus; check the chip's seating, the adapter and \"Voltage\"\n");
     result = Cli({"--simulate", "id", "--config", Demo, "--set", "Page=big"});
     EXPECT_EQ(result.err, "korvane-cli: Data Corrupt: Can't convert <big> to integer\n");
     result = Cli({"--simulate", "id", "--config", "/no/such/file.txt"});

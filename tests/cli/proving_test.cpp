@@ -209,7 +209,7 @@ TEST_P(Cli_Id_Hint, FollowsTheRowOnStandardError) {
     Temp_Folder folder;
     // A package with a die on each of the eight lines, for the tied case.
     std::wstring eight = Read_Text_File(From_UTF8(Demo_Profile));
-    eight = Replace_All(eight, L"2 x 4 MB\r\n", L"8 x 4 MB\r\n");
+    eight = Replace_All(eight, L"2 x 4 MB", L"8 x 4 MB");
     Write_Text_File(folder.Name(L"eight.txt"), eight);
     std::vector<std::string> arguments;
     for (const std::string& argument : c.arguments)

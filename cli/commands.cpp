@@ -277,7 +277,7 @@ void Print_Program(const Choices& choices, const Chip_Choice& chip, const NAND_O
 }  // namespace
 
 int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err, std::istream& in,
-        bool interactive, bool progress_bars) {
+        bool interactive, bool progress_bars, ZEKT_Tick_Source clock) {
     Choices choices;
     CLI::App app{"korvane-cli: read raw NAND flash chips through the Korvane reader", "korvane-cli"};
     app.require_subcommand(1);
@@ -381,6 +381,7 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
     if (simulate->count() > 0) choices.simulate = simulate_value;
 
     Console_User user(out, err, in, interactive, progress_bars);
+    user.clock = std::move(clock);
     if (choices.yes) user.answer = Console_User::Answer::Yes;
     if (choices.no) user.answer = Console_User::Answer::No;
     std::shared_ptr<Korvane_Emulator::Virtual_Reader> emulator;
@@ -410,7 +411,14 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
         NAND_Config current = chip.config;
         std::uint32_t number = choices.number;
         const bool banked = id->parsed() || read->parsed() || verify->parsed();
-        if (banked) user.selected = Bank_List_Of(choices.banks, current.Get_Bank_Count());
+        if (banked) {
+            user.selected = Bank_List_Of(choices.banks, current.Get_Bank_Count());
+            // Without a size there is no speed to show; the bank rows say why.
+            try {
+                user.bank_bytes = current.Get_Bank_Dump_Size();
+            } catch (const ZEKT_Exception&) {
+            }
+        }
         emulator = Select_Emulator(choices, chip, err);
         Id_Recorder recorder(user);
         Korvane_Exe::Reader_Master master(&options, &current, &number, &recorder, &user, &user);

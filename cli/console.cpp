@@ -3,6 +3,7 @@
 #include <istream>
 #include <ostream>
 
+#include "cli/speed_meter.h"
 #include "framework/os.h"
 #include "framework/values.h"
 
@@ -17,7 +18,7 @@ namespace {
 class Console_Progress : public ZEKT_Progress {
 public:
     Console_Progress(Console_User& owner, std::ostream& stream, std::uint32_t row, bool redraw)
-        : user(owner), err(stream), bank(row), bar(redraw) {}
+        : ZEKT_Progress(owner.clock), user(owner), err(stream), bank(row), bar(redraw), meter(owner.clock) {}
     ~Console_Progress() override {
         if (drawn) err << '\n' << std::flush;
     }
@@ -25,17 +26,23 @@ public:
         if (ZEKT_Os::Stop_Requested()) throw ZEKT_Exception_Cancel{L"Canceled."};
     }
     void Set_Status(const std::wstring& text) override {
-        // A pass sets its working status once; a later one means it finished.
-        if (!status.empty()) position = 1000;
+        // A pass sets its working status once; a later one means it finished,
+        // and then the average over every pass of the bank (dump and bit
+        // map) follows the text.
+        if (!status.empty()) {
+            position = 1000;
+            if (user.bank_bytes) average = L"  " + meter.Average_Text(user.bank_bytes * user.Passes(bank));
+        }
         status = text;
         user.Set_Status(bank, text);
         if (bar)
             Draw();
         else
-            Put(err, Format(L"Bank_%u  ", bank) + text + L"\n");
+            Put(err, Format(L"Bank_%u  ", bank) + text + average + L"\n");
     }
     void Set_Position(std::uint32_t per_mille) override {
         position = per_mille;
+        meter.Sample(user.bank_bytes * std::min<std::uint32_t>(per_mille, 1000) / 1000);
         if (bar) Draw();
     }
 
@@ -43,8 +50,11 @@ private:
     void Draw() {
         constexpr std::uint32_t Width = 30;
         const std::uint32_t filled = std::min<std::uint32_t>(position, 1000) * Width / 1000;
+        // Speed and time left while the pass runs: "  45%  38.2 MB/s  0:42 left".
+        const std::wstring speed = position < 1000 ? meter.Text(user.bank_bytes) : L"";
         std::wstring line = Format(L"\rBank_%u [", bank) + std::wstring(filled, L'#') + std::wstring(Width - filled, L'.') +
-                            Format(L"] %3u%% ", std::min<std::uint32_t>(position, 1000) / 10) + status + L"   ";
+                            Format(L"] %3u%% ", std::min<std::uint32_t>(position, 1000) / 10) +
+                            (speed.empty() ? L"" : L" " + speed + L"  ") + status + average + L"   ";
         Put(err, line);
         drawn = true;
     }
@@ -56,6 +66,8 @@ private:
     std::uint32_t position = 0;
     std::wstring status;
     bool drawn = false;
+    Speed_Meter meter;
+    std::wstring average;
 };
 
 // Every Print goes to the terminal as it is; failure lines to standard error.
@@ -83,6 +95,7 @@ void Console_User::Set_Status(std::uint32_t bank, const std::wstring& text) { ro
 void Console_User::Set_Error(std::uint32_t bank, const std::wstring& text) { rows[bank] = {text, true}; }
 
 std::unique_ptr<ZEKT_Progress> Console_User::Start_Progress(std::uint32_t bank) {
+    ++passes[bank];
     return std::make_unique<Console_Progress>(*this, err, bank, progress_bars);
 }
 

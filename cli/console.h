@@ -23,6 +23,9 @@ public:
     Console_User(std::ostream& out, std::ostream& err, std::istream& in, bool interactive, bool progress_bars);
 
     std::vector<std::uint32_t> selected;
+    // Bytes of one pass over a bank, for the speed and time left; 0 shows none.
+    std::uint64_t bank_bytes = 0;
+    ZEKT_Tick_Source clock = ZEKT_Tick_Count;
     Answer answer = Answer::Ask;
     // A question was answered no.
     bool refused = false;
@@ -40,6 +43,8 @@ public:
     // "Bank_N  text" for every selected bank that was worked on, errors
     // marked "error: ". False when any row holds an error.
     bool Print_Results();
+    // How many passes (dump, bit map, verify) have started over the bank.
+    std::uint32_t Passes(std::uint32_t bank) const { return passes.count(bank) ? passes.at(bank) : 0; }
 
 private:
     struct Row {
@@ -52,6 +57,7 @@ private:
     bool interactive;
     bool progress_bars;
     std::map<std::uint32_t, Row> rows;
+    std::map<std::uint32_t, std::uint32_t> passes;
 };
 
 }  // namespace Korvane_Cli

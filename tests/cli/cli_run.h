@@ -16,10 +16,11 @@ struct Cli_Result {
 };
 
 inline Cli_Result Run_Cli(const std::vector<std::string>& arguments, bool interactive = false,
-                          const std::string& input = "") {
+                          const std::string& input = "", bool progress_bars = false,
+                          ZEKT_Tick_Source clock = ZEKT_Tick_Count) {
     std::ostringstream out, err;
     std::istringstream in(input);
-    const int status = Korvane_Cli::Run(arguments, out, err, in, interactive);
+    const int status = Korvane_Cli::Run(arguments, out, err, in, interactive, progress_bars, std::move(clock));
     return {status, out.str(), err.str()};
 }
 

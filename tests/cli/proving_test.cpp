@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "emulator/nand_chip.h"
+#include "emulator/virtual_reader.h"
 #include "framework/sha256.h"
 #include "tests/cli/cli_run.h"
 #include "tests/emulator/expected_stream.h"
@@ -246,3 +247,37 @@ INSTANTIATE_TEST_SUITE_P(
                   "Bank_1  hint: every ID byte is ff: nothing drives the bus; check the chip's seating, the adapter "
                   "and \"Voltage\"\n"},
         Hint_Case{{"--simulate=EIGHT", "find"}, ""}));
+
+// A clock that runs with the emulator's data, as a reader of `bytes_per_ms`.
+ZEKT_Tick_Source Reader_Clock(std::uint64_t bytes_per_ms) {
+    return [bytes_per_ms] {
+        const auto reader = Korvane_Emulator::Selected_Virtual_Reader();
+        return static_cast<std::uint32_t>(reader ? reader->Data_Bytes() / bytes_per_ms : 0);
+    };
+}
+
+TEST(Cli_Speed, BarShowsSpeedAndTimeLeft) {
+    Temp_Folder folder;
+    // 2 MB/s: a demo bank pass takes 1.7 s, and the bar moves every 0.5 s.
+    const Cli_Result result = Run_Cli(Demo_Read(folder, {"--banks", "1"}), false, "", true, Reader_Clock(2048));
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_NE(result.err.find("\rBank_1 [########......................]  29%  2.0 MB/s  0:02 left  Read...   "),
+              std::string::npos)
+        << result.err;
+    EXPECT_NE(result.err.find("\rBank_1 [#################.............]  59%  2.0 MB/s  0:01 left  Read...   "),
+              std::string::npos)
+        << result.err;
+    EXPECT_NE(result.err.find("\rBank_1 [##############################] 100% Reading done ("), std::string::npos);
+    EXPECT_NE(result.err.find(")  2.0 MB/s average   \n"), std::string::npos);
+}
+
+TEST(Cli_Speed, PlainLinesEndWithTheAverage) {
+    Temp_Folder folder;
+    // A dump pass and a bit-map pass of 3538944 bytes each at 27648 bytes a millisecond: 256 ms.
+    Cli_Result result = Run_Cli(Demo_Read(folder, {"--banks", "1"}), false, "", false, Reader_Clock(27648));
+    EXPECT_NE(result.err.find("Bank_1  Read...\nBank_1  Read bb...\nBank_1  Reading done ("), std::string::npos)
+        << result.err;
+    EXPECT_NE(result.err.find(")  27.6 MB/s average\n"), std::string::npos) << result.err;
+    result = Run_Cli(Demo_Verify(folder, {"--banks", "1"}), false, "", false, Reader_Clock(27648));
+    EXPECT_NE(result.err.find("Bank_1  Identical (384 pages)  27.6 MB/s average\n"), std::string::npos) << result.err;
+}

@@ -22,8 +22,13 @@ std::wstring Id_Hint(const std::wstring& id) {
 
 std::wstring Tied_Enables_Hint(const NAND_Config& config, const NAND_Options& options, const std::wstring& id) {
     if (config.Get_Bank_Count() != 1 || !config.Join_CE.empty() || !Id_Hint(id).empty()) return L"";
-    for (std::uint32_t line = 2; line <= 8; ++line)
-        if (Korvane_Internal::Read_Id(line, config, options) != id) return L"";
+    // Only a hint: a line that cannot be read shows no tie, and fails nothing.
+    try {
+        for (std::uint32_t line = 2; line <= 8; ++line)
+            if (Korvane_Internal::Read_Id(line, config, options) != id) return L"";
+    } catch (const ZEKT_Exception&) {
+        return L"";
+    }
     return L"chip enables 1 to 8 all answer " + Trim(id, L' ') +
            L": they are tied together, but the configuration expects one chip";
 }

@@ -19,9 +19,11 @@ fail() {
     exit 1
 }
 
-# Two banks of 4 GiB each, far more than can be read before the stop.
+# Two banks of 4 GiB each, far more than can be read before the stop; an
+# old hash file that the canceled dump must take with it.
+mkdir dumps && echo old >dumps/01_01.dump.sha256
 $launcher "$program" --simulate read --config "$profile" --trace --set "Banks=2 x 4096 MB" \
-    --set "Power=1/0x0024" --opt "Voltage=1.8" --opt "Check ID=false" --folder dumps --yes >out.txt 2>err.txt &
+    --set "Power=1/0x0024" --opt "Voltage=1.8" --opt "Check ID=false" --folder dumps --yes --hash >out.txt 2>err.txt &
 pid=$!
 tries=0
 until grep -q "^trace: data" err.txt; do
@@ -44,6 +46,7 @@ grep -q "^Bank_2" err.txt && fail "bank 2 was touched"
 [ -e dumps/01_02.dump ] && fail "bank 2 has a dump"
 size=$(wc -c <dumps/01_01.dump)
 [ "$size" -gt 0 ] && [ "$size" -lt 4294967296 ] || fail "partial dump of $size bytes"
+ls dumps | grep -q "sha256" && fail "a hash file beside the canceled dump"
 # After the last data read: the run's link, then module off, then adapter off.
 expected="close open upload-image-3 module:-off close open upload-image-2 adapter:-off close"
 after=$(sed -n '/^trace: data/h; /^trace: data/!H; ${x;p}' err.txt | grep "^trace: " | grep -v "^trace: data" |

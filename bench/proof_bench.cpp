@@ -11,6 +11,7 @@
 
 #include "bench/peak_memory.h"
 #include "cli/commands.h"
+#include "config/nand_config.h"
 #include "framework/properties.h"
 
 namespace {
@@ -21,8 +22,11 @@ const std::filesystem::path Folder = std::filesystem::temp_directory_path() / "k
 std::string Erased_Profile(std::int64_t megabytes) {
     std::filesystem::create_directories(Folder);
     const std::filesystem::path path = Folder / ("erased-" + std::to_string(megabytes) + ".txt");
-    Write_Text_File(path.wstring(), L"ID code  98 de 94 93\r\nPage  16384\r\nBanks  1 x " + std::to_wstring(megabytes) +
-                                        L" MB\r\nSim Data  erased");
+    NAND_Config config;
+    config.Set_ID_Code(L"98 de 94 93");
+    config.Page = 16384;
+    config.Banks = L"1 x " + std::to_wstring(megabytes) + L" MB";
+    Write_Text_File(path.wstring(), Export_Properties(config) + L"\r\nSim Data     erased");
     return path.string();
 }
 

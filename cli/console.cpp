@@ -31,7 +31,8 @@ public:
         // map) follows the text.
         if (!status.empty()) {
             position = 1000;
-            if (user.bank_bytes) average = L"  " + meter.Average_Text(user.bank_bytes * user.Passes(bank));
+            const std::wstring speed = meter.Average_Text(user.bank_bytes * user.Passes(bank));
+            if (user.bank_bytes && !speed.empty()) average = L"  " + speed;
         }
         status = text;
         user.Set_Status(bank, text);

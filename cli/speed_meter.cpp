@@ -43,7 +43,7 @@ std::wstring Speed_Meter::Text(std::uint64_t total) const {
 
 std::wstring Speed_Meter::Average_Text(std::uint64_t done) const {
     const std::uint32_t elapsed = clock() - start_tick;
-    return Rate_Text(elapsed ? static_cast<double>(done) / elapsed : 0) + L" average";
+    return elapsed ? Rate_Text(static_cast<double>(done) / elapsed) + L" average" : L"";
 }
 
 }  // namespace Korvane_Cli

@@ -17,7 +17,8 @@ public:
     void Sample(std::uint64_t done);
     // "38.2 MB/s  0:42 left" for `total` bytes; empty before a speed is known.
     std::wstring Text(std::uint64_t total) const;
-    // "38.2 MB/s average" over everything since construction.
+    // "38.2 MB/s average" over everything since construction; empty when no
+    // time has passed.
     std::wstring Average_Text(std::uint64_t done) const;
 
 private:

@@ -395,13 +395,14 @@ INSTANTIATE_TEST_SUITE_P(
                      L"Can't delete file <", true, 0}),
     [](const testing::TestParamInfo<Failure_Case>& info) { return std::string(info.param.name); });
 
-// A window that throws from its progress bar does not end the pass.
+// A window that throws from its progress bar ends neither pass.
 TEST(Dump_Workflow, ThrowingProgressStepsAreIgnored) {
-    Session session(Demo_Chip(L"Std"));
+    Session session(Demo_Chip(L"WL"));
     session.user.selected = {1};
     session.user.position_throws = true;
     session.master.Read_Action();
     EXPECT_GT(session.user.positions, 1);
     EXPECT_EQ(session.user.rows[1].text.rfind(L"Reading done (", 0), 0u);
     EXPECT_EQ(session.folder.Bytes(L"01_01.dump"), Expected_Dump(session.config, 1, 1));
+    EXPECT_EQ(session.folder.Bytes(L"01_01.dump.bb"), Packed(Expected_Dump(session.config, 1, 1, true)));
 }

@@ -20,7 +20,7 @@ fail() {
 }
 
 # Two banks of 4 GiB each, far more than can be read before the stop.
-$launcher "$program" --simulate read --config "$profile" --trace --set "Banks=2 x 4096 MB" \
+$launcher "$program" --simulate read --config "$profile" --trace --set "Block=0" --set "Banks=2 x 4096 MB" \
     --set "Power=1/0x0024" --opt "Voltage=1.8" --opt "Check ID=false" --folder dumps --yes >out.txt 2>err.txt &
 pid=$!
 tries=0

@@ -143,7 +143,7 @@ TEST(Cli_Chip, AmbiguousRowsListedAndNamedByNumber) {
     ASSERT_NE(listing, std::string::npos) << refused.err;
     const std::string rows = refused.err.substr(listing + 1);
     EXPECT_EQ(std::count(rows.begin(), rows.end(), '\n'), 7);
-    // Every listed number names exactly its row.
+    // A listed number names its row alone.
     const std::string first = rows.substr(rows.find("\n#") + 1, rows.find(' ', rows.find("\n#")) - rows.find("\n#") - 1);
     const Result chosen = Cli({"config", "--chip", first});
     EXPECT_EQ(chosen.status, 0) << chosen.err;

@@ -18,10 +18,13 @@ namespace {
 constexpr std::size_t Chunk_Bytes = 0x20000;
 
 // Progress reports pump the interface; nothing a window handler throws there
-// may end the pass.
+// may end the pass. The end of a pass shows the full bar at once, unthrottled.
 void Report_Progress(ZEKT_Progress& progress, std::uint64_t done, std::uint64_t total) {
     try {
-        progress.Update(static_cast<std::int64_t>(done), static_cast<std::int64_t>(total));
+        if (done < total)
+            progress.Update(static_cast<std::int64_t>(done), static_cast<std::int64_t>(total));
+        else
+            progress.Set_Position(1000);
     } catch (...) {
     }
 }
@@ -167,7 +170,7 @@ void Reader_Master::Read_bb(std::uint32_t bank) {
     Korvane_Internal::Korvane medium(bank, *config, *options);
     medium.setup.special_read = true;
     Stream_To_File(medium, Bb_Path(bank), *progress, true, []() {}, file_watch);
-    progress->Set_Position(1000);
+    Report_Progress(*progress, medium.GetSize(), medium.GetSize());
 }
 
 bool Reader_Master::Confirm_Overwrite() {

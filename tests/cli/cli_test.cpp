@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <sstream>
 
+#include "framework/media.h"
 #include "framework/properties.h"
 #include "framework/values.h"
 #include "tests/emulator/expected_stream.h"
@@ -143,7 +144,7 @@ TEST(Cli_Chip, AmbiguousRowsListedAndNamedByNumber) {
     ASSERT_NE(listing, std::string::npos) << refused.err;
     const std::string rows = refused.err.substr(listing + 1);
     EXPECT_EQ(std::count(rows.begin(), rows.end(), '\n'), 7);
-    // Every listed number names exactly its row.
+    // A listed number names its row alone.
     const std::string first = rows.substr(rows.find("\n#") + 1, rows.find(' ', rows.find("\n#")) - rows.find("\n#") - 1);
     const Result chosen = Cli({"config", "--chip", first});
     EXPECT_EQ(chosen.status, 0) << chosen.err;
@@ -211,4 +212,63 @@ TEST(Cli_Trace, TranscriptOnStandardError) {
     const Result result = Cli({"--simulate", "--trace", "id", "--config", Demo, "--banks", "1"});
     EXPECT_NE(result.err.find("trace: open\ntrace: upload image 4\ntrace: program:\n"), std::string::npos);
     EXPECT_NE(result.err.find("trace: close\n"), std::string::npos);
+}
+
+// Numbers that do not fit their field, or that the wire cannot carry, are
+// refused with the value named, before a single byte reaches the reader.
+struct Limit_Case {
+    std::vector<std::string> sets;  // the configuration keys changed
+    std::string error;              // the line on standard error
+};
+
+class Integer_Limits : public testing::TestWithParam<Limit_Case> {};
+
+TEST_P(Integer_Limits, RefusedBeforeAnythingIsSent) {
+    Temp_Folder folder;
+    std::vector<std::string> arguments = {"--simulate", "--trace", "read", "--config", Demo, "--opt", "Check ID=false",
+                                          "--banks", "1", "--folder", To_UTF8(folder.path.wstring())};
+    for (const std::string& set : GetParam().sets) arguments.insert(arguments.end(), {"--set", set});
+    const Result result = Cli(arguments);
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find(GetParam().error + "\n"), std::string::npos) << result.err;
+    EXPECT_EQ(result.err.find("trace: open"), std::string::npos) << result.err;
+    EXPECT_FALSE(std::filesystem::exists(folder.path / "01_01.dump"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, Integer_Limits,
+    testing::Values(
+        Limit_Case{{"Page=4294969408"}, "korvane-cli: Data Corrupt: Can't convert <4294969408> to integer"},
+        Limit_Case{{"Skip_Mask_1=0x1FFFFFFFF"}, "korvane-cli: Data Corrupt: Can't convert <0x1FFFFFFFF> to integer"},
+        Limit_Case{{"Block=18446744073709551617"},
+                   "korvane-cli: Data Corrupt: Can't convert <18446744073709551617> to integer"},
+        Limit_Case{{"Power=1/0x1FFFFFFFF"}, "Bank_1  error: Can't convert <0x1FFFFFFFF> to integer"},
+        Limit_Case{{"Power=1/0x10000"}, "Bank_1  error: Power module setting <0x10000> is more than 16 bits"},
+        Limit_Case{{"Page=70000"}, "Bank_1  error: Page <70000> is more than the reader reads at once"},
+        Limit_Case{{"Block=0", "Banks=1 x 18014398509481984 GB"},
+                   "Bank_1  error: Bank size <18014398509481984 GB> is more than any chip holds"},
+        Limit_Case{{"Join CE=0x100000001"}, "Bank_1  error: Can't convert <0x100000001> to integer"}));
+
+TEST(Cli_Read, WorkFolderBeyondTheClassicPathLimit) {
+    Temp_Folder folder;
+    std::wstring work = folder.path.wstring();
+    while (work.size() <= 300) work += L"/" + std::wstring(90, L'd');
+    // A ".." on the way resolves as in a short path.
+    const std::vector<std::string> read = {"--simulate", "read", "--config", Demo, "--set", "Cmd=Std", "--folder",
+                                           To_UTF8(work + L"/skip/../dumps")};
+    Result result = Cli(read);
+    ASSERT_EQ(result.status, 0) << result.err;
+    const std::wstring dumps = work + L"/dumps/";
+    NAND_Config written = Demo_Config();
+    written.Cmd = L"Std";
+    EXPECT_EQ(Read_Unicode_File(dumps + L"FE/Chip.txt"), Export_Properties(written));
+    { ZEKT_MediaFileWrite stale(dumps + L"01_02.dump.bb"); }
+    // The old dumps are seen: the question is asked, and no means no.
+    result = Cli(read);
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, "Overwrite dumps? No: nothing read.\n");
+    result = Cli(read, true, "y\n");
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_FALSE(Exists(dumps + L"01_02.dump.bb"));
+    EXPECT_EQ(ZEKT_MediaFileReadProtect(dumps + L"01_02.dump").GetSize(), 0x360000u);
 }

@@ -19,11 +19,10 @@ fail() {
     exit 1
 }
 
-# Two banks of 4 GiB each (with "Block" 0 the size comes from "Banks"), far
-# more than can be read before the stop; an old hash file that the canceled
-# dump must take with it.
+# Two banks of 4 GiB each, far more than can be read before the stop; an
+# old hash file that the canceled dump must take with it.
 mkdir dumps && echo old >dumps/01_01.dump.sha256
-$launcher "$program" --simulate read --config "$profile" --trace --set "Banks=2 x 4096 MB" --set "Block=0" \
+$launcher "$program" --simulate read --config "$profile" --trace --set "Block=0" --set "Banks=2 x 4096 MB" \
     --set "Power=1/0x0024" --opt "Voltage=1.8" --opt "Check ID=false" --folder dumps --yes --hash >out.txt 2>err.txt &
 pid=$!
 tries=0

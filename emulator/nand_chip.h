@@ -115,7 +115,7 @@ private:
     std::uint32_t column = 0;
     std::uint32_t row = 0;
     std::uint32_t page = 0;
-    std::uint64_t page_loads = 0;  // every page the chip loads counts, so no two reads flip alike
+    std::uint64_t page_loads = 0;  // every page the chip loads counts, so each read flips anew
     std::uint8_t word_line_prefix = 0;  // 01, 02 or 03 before a word-line read
     bool special_pending = false;
     std::uint32_t special_row = 0xFFFFFFFF;

@@ -63,8 +63,8 @@ void Read_Numbers(const std::wstring& key, const std::wstring& value, std::array
     }
 }
 
-// Differs for every model made, in this process and any other, so that two
-// reads of a flaky page never agree, not even across two program runs.
+// Differs for every model made, in this process and in any other, so that
+// a flaky page reads differently in a second program run too.
 std::uint64_t Flip_Nonce() {
     static std::atomic<std::uint64_t> next{
         (std::uint64_t{std::random_device{}()} << 32) ^

@@ -1,5 +1,6 @@
 #include "config/catalogue/chip_lookup.h"
 
+#include "framework/format.h"
 #include "framework/values.h"
 
 std::vector<std::size_t> Find_Catalogue_Rows(const Chip_Catalogue& catalogue, const std::wstring& wanted) {
@@ -31,5 +32,13 @@ std::optional<NAND_Config> Find_Catalogue_Chip(const std::wstring& wanted) {
     const Chip_Catalogue catalogue;
     const std::vector<std::size_t> rows = Find_Catalogue_Rows(catalogue, wanted);
     if (rows.empty()) return std::nullopt;
+    // Taking the first of several different chips would read the wrong one
+    // without a word; identical rows are one chip.
+    for (std::size_t index : rows) {
+        if (catalogue[index] == catalogue[rows.front()]) continue;
+        throw ZEKT_Exception(Format(L"Chip <%s> names %u different rows; name one by its number, such as \"#%u\"",
+                                    wanted, static_cast<std::uint32_t>(rows.size()),
+                                    static_cast<std::uint32_t>(rows.front() + 1)));
+    }
     return catalogue[rows.front()];
 }

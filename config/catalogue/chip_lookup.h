@@ -16,5 +16,6 @@
 // equal the two parts exactly.
 std::vector<std::size_t> Find_Catalogue_Rows(const Chip_Catalogue& catalogue, const std::wstring& wanted);
 
-// The first of those rows.
+// The one chip those rows hold; nothing when there is no row; throws when
+// the rows differ.
 std::optional<NAND_Config> Find_Catalogue_Chip(const std::wstring& wanted);

@@ -48,9 +48,11 @@ TEST(Emulator_Selection, CatalogueChipsByNameOrNameAndId) {
     const Sim_Profile by_name = Resolve_Profile(L"F4GMSAP");
     EXPECT_EQ(by_name.config.ID_Code, L"2c dc 90 95");
     EXPECT_EQ(by_name.config.Page, 2112u);
-    const Sim_Profile by_id = Resolve_Profile(L"Unknown@45 de 98 92");
+    const Sim_Profile by_id = Resolve_Profile(L"Unknown@98 de 98 92");
     EXPECT_EQ(by_id.config.Name, L"Unknown");
     EXPECT_EQ(by_id.config.Cmd, L"WL");
     EXPECT_EQ(by_id.config.Block, 0x244800u);
     EXPECT_THROW(Resolve_Profile(L"Unknown@45 de 98 99"), ZEKT_Exception);
+    // Several different chips under one name: none is taken for them.
+    EXPECT_THROW(Resolve_Profile(L"Unknown@45 de 98 92"), ZEKT_Exception);
 }

@@ -125,11 +125,12 @@ Window::Window()
     Create_Folder(main, 0, 10, look, options.Work_Folder);
     Create_Config(main, 0, 36, look, config, options);
     chip_number.Create(main, 276, 10);
-    banks.Create(main, 0, 80, Width);
-    chip_number.Subscribe(ZEKT_Event_Object<Window>(this, &Window::Number_Changed));
-
+    // As wide as the window's inside, so that the bar over a row's right end stays in view.
     RECT client;
     GetClientRect(main, &client);
+    banks.Create(main, 0, 80, std::min(static_cast<int>(client.right), Width));
+    chip_number.Subscribe(ZEKT_Event_Object<Window>(this, &Window::Number_Changed));
+
     strip.Create(main, 0, 60, client.right,
                  {{L"*", all_image.Get(), ZEKT_Event_Object<Window>(this, &Window::Select_All)},
                   {L"ID", id_image.Get(), ZEKT_Event_Object<Window>(this, &Window::ID)},

@@ -1,0 +1,83 @@
+// Fixture of the program's window tests: the real main window over the
+// emulator, the system dialogs answered by the test, and the window closed
+// through the real message loop at the end.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/system_dialogs.h"
+#include "app/window.h"
+#include "emulator/virtual_reader.h"
+#include "tests/temp_folder.h"
+#include "tests/win32/toolkit_test.h"
+
+// The system dialogs as a test answers them.
+struct Answering_Dialogs final : Korvane_Exe::System_Dialogs {
+    std::optional<std::wstring> folder;   // the folder the browser returns
+    std::wstring browse_title, browse_current;
+    HWND browse_owner = nullptr;
+    std::vector<std::wstring> copied;     // the clipboard's texts
+    std::optional<std::wstring> open_file, save_file;
+
+    std::optional<std::wstring> Browse_Folder(HWND owner, const std::wstring& title,
+                                              const std::wstring& current) override {
+        browse_owner = owner;
+        browse_title = title;
+        browse_current = current;
+        return folder;
+    }
+    std::optional<std::wstring> Open_File(HWND) override { return open_file; }
+    std::optional<std::wstring> Save_File(HWND, const std::wstring&) override { return save_file; }
+    void Copy_Text(HWND, const std::wstring& text) override { copied.push_back(text); }
+};
+
+// Steps run one per timer tick while a modal loop or a long action runs.
+class Timer_Script {
+public:
+    explicit Timer_Script(std::vector<std::function<void()>> steps, UINT period_ms = 50);
+    ~Timer_Script();
+    bool Done() const;
+
+private:
+    UINT_PTR timer;
+};
+
+// The demo chip of the emulator, as a settings text file.
+std::wstring Demo_Profile();
+
+class App_Test : public Toolkit_Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Closes the main window with the close box and runs the message loop
+    // to its end, as the program does.
+    void Close();
+    // The demo chip's configuration in the window and the emulator behind
+    // the link, with extra emulator keys.
+    void Use_Demo(const std::wstring& extra_keys = L"");
+    // A press and release on a control, through the queue, then handled.
+    void Click(HWND control, bool fast_second = false);
+    // The rows' result texts, top to bottom.
+    std::vector<std::wstring> Results();
+    // How many rows are selected.
+    int Selected_Count();
+    // A .bmp of the screen under the window in the build tree's screenshots folder.
+    void Screenshot(HWND window, const std::wstring& name);
+
+    Answering_Dialogs dialogs;
+    std::optional<Korvane_Exe::Window> window;
+    std::shared_ptr<Korvane_Emulator::Virtual_Reader> emulator;
+    Temp_Folder folder;
+};
+
+// The screen under a window, as the user sees it.
+Picture Screen_Of(HWND window);
+// Pixels of a colour inside a rectangle of a picture.
+int Count_Colour(const Picture& picture, const RECT& area, COLORREF colour);

@@ -6,6 +6,8 @@
 
 #include "app/window.h"
 #include "emulator/selection.h"
+#include "framework/values.h"
+#include "reader/images.h"
 #include "win32/logs.h"
 #include "win32/message_loop.h"
 #include "win32/window.h"
@@ -17,6 +19,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         ZEKT_Win32_Message_Log().Report_Exception();
         return 1;
     }
+    // The operator's own reader images may lie beside the program.
+    std::wstring program(32768, L'\0');
+    program.resize(GetModuleFileNameW(nullptr, program.data(), static_cast<DWORD>(program.size())));
+    Korvane_Internal::Set_Image_Folder(Folder_Of(program));
     // A profile that cannot be used is said once; the program then runs
     // over whatever reader is attached.
     std::shared_ptr<Korvane_Emulator::Virtual_Reader> emulator;

@@ -72,6 +72,8 @@ TEST_F(Window_Test, StartsWithFourSelectedEmptyBanksInItsColoursAndPlaces) {
     EXPECT_EQ(Results(), std::vector<std::wstring>(4));
     EXPECT_EQ(Selected_Count(), 4);
     EXPECT_EQ(window->Chip_Number().Chip, 1u);
+    EXPECT_NE(GetClassLongPtrW(main, GCLP_HICON), 0);
+    EXPECT_NE(GetClassLongPtrW(main, GCLP_HICONSM), 0);
 
     struct Place {
         HWND control;

@@ -82,35 +82,6 @@ std::vector<std::wstring> App_Test::Results() {
 
 int App_Test::Selected_Count() { return static_cast<int>(window->Banks().Selected_Banks().size()); }
 
-Picture Screen_Of(HWND window) {
-    RECT area;
-    GetWindowRect(window, &area);
-    Picture picture;
-    picture.width = area.right - area.left;
-    picture.height = area.bottom - area.top;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = picture.width;
-    info.bmiHeader.biHeight = -picture.height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, picture.width, picture.height, screen, area.left, area.top, SRCCOPY);
-    GdiFlush();
-    const auto* quads = static_cast<const RGBQUAD*>(bits);
-    for (int i = 0; i < picture.width * picture.height; ++i)
-        picture.pixels.push_back(RGB(quads[i].rgbRed, quads[i].rgbGreen, quads[i].rgbBlue));
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return picture;
-}
-
 int Count_Colour(const Picture& picture, const RECT& area, COLORREF colour) {
     return picture.Count(area, [colour](COLORREF pixel) { return pixel == colour; });
 }

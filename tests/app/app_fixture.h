@@ -77,7 +77,10 @@ protected:
     Temp_Folder folder;
 };
 
-// The screen under a window, as the user sees it.
-Picture Screen_Of(HWND window);
+// Keys to an open popup menu, through the thread's queue.
+inline HWND Menu_Window() { return FindWindowW(L"#32768", nullptr); }
+inline void Menu_Key(WPARAM key) { PostMessageW(Menu_Window(), WM_KEYDOWN, key, 0); }
+inline void Menu_Enter() { PostMessageW(Menu_Window(), WM_CHAR, L'\r', 0); }
+
 // Pixels of a colour inside a rectangle of a picture.
 int Count_Colour(const Picture& picture, const RECT& area, COLORREF colour);

@@ -15,9 +15,6 @@ namespace {
 constexpr std::size_t Read_Button = 2;
 constexpr std::size_t Extra_Button = 3;
 
-HWND Menu_Window() { return FindWindowW(L"#32768", nullptr); }
-void Menu_Key(WPARAM key) { PostMessageW(Menu_Window(), WM_KEYDOWN, key, 0); }
-void Menu_Enter() { PostMessageW(Menu_Window(), WM_CHAR, L'\r', 0); }
 
 // Runs the real command-line program and answers its exit status.
 DWORD Run_Cli(const std::wstring& arguments) {
@@ -240,6 +237,7 @@ TEST_P(Onfi_Test, ReportWindowCentredOverTheMainWindowGoesWithoutATrace) {
     EXPECT_EQ(shown.left, std::max(0L, main.left + (main.right - main.left - width) / 2));
     EXPECT_EQ(shown.top, std::max(0L, main.top + (main.bottom - main.top - height) / 2));
     EXPECT_EQ(Tracked_Windows(), std::vector<HWND>{report});
+    if (!GetParam()) Screenshot(report, L"onfi-report");
     if (GetParam()) {
         SendMessageW(report, WM_CLOSE, 0, 0);
         EXPECT_FALSE(IsWindow(report));

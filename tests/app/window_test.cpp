@@ -49,9 +49,6 @@ int Client_Width(HWND window) {
     return client.right;
 }
 
-HWND Menu_Window() { return FindWindowW(L"#32768", nullptr); }
-void Menu_Key(WPARAM key) { PostMessageW(Menu_Window(), WM_KEYDOWN, key, 0); }
-void Menu_Enter() { PostMessageW(Menu_Window(), WM_CHAR, L'\r', 0); }
 
 }  // namespace
 

@@ -185,7 +185,9 @@ TEST_P(Progress_Bar_Test, BarOverTheRowsRightEndShowsThePosition) {
     const RECT expected = {row.right - 55, (row.top + row.bottom - 7) / 2, row.right - 5, (row.top + row.bottom - 7) / 2 + 7};
     EXPECT_TRUE(EqualRect(&placed, &expected));
 
+    progress->Set_Status(L"Read...");
     progress->Set_Position(GetParam().per_mille);
+    if (GetParam().per_mille == 500) Screenshot(window->Main(), L"progress-half");
     const Picture picture = Print_Window(bar);
     ASSERT_EQ(picture.width, 50);
     ASSERT_EQ(picture.height, 7);

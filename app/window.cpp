@@ -30,14 +30,13 @@ void Draw_Field(HDC dc, int width, int height, const Field_Look& look, const wch
     value_cell.left += 2;
     value_cell.right -= 2;
     SetTextColor(dc, RGB(0, 0, 0));
-    std::wstring shown = value;
-    DrawTextW(dc, shown.data(), -1, &value_cell, DT_SINGLELINE | DT_VCENTER | DT_PATH_ELLIPSIS);
+    DrawTextW(dc, value.c_str(), -1, &value_cell, DT_SINGLELINE | DT_VCENTER | DT_PATH_ELLIPSIS);
 }
 
 // Prints into a report window as long as the user has not closed it.
 class Report_Log final : public ZEKT_Log {
 public:
-    Report_Log(ZEKT_Explorer_Log_Window& log) : log(log), window(log.Window()) {}
+    explicit Report_Log(ZEKT_Explorer_Log_Window& log) : log(log), window(log.Window()) {}
 
 protected:
     void Print_Text(const std::wstring& text) override {

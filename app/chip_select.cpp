@@ -96,10 +96,11 @@ HWND Chip_Select::Make_Filter(int x, int width) {
 bool Chip_Select::Run(NAND_Config& chosen_config) {
     RECT field = {0, 0, 0, 0};
     if (owner) GetWindowRect(owner, &field);
+    // Bound at creation: the popup is erased the moment it shows.
+    handlers.Add_Handler(nullptr, WM_ERASEBKGND, this, &Chip_Select::On_Erase);
     popup = Create_Toolkit_Window(0, L"Select chip", WS_POPUP | WS_VISIBLE, field.left - 1, field.bottom + 5, 620,
                                   400, owner ? GetAncestor(owner, GA_ROOT) : nullptr);
     loop = std::make_unique<Modal_Loop>(popup, owner ? GetAncestor(owner, GA_ROOT) : nullptr);
-    handlers.Add_Handler(popup, WM_ERASEBKGND, this, &Chip_Select::On_Erase);
     handlers.Add_Handler(popup, WM_COMMAND, this, &Chip_Select::On_Command);
 
     RECT client;

@@ -1,5 +1,7 @@
 #include "tests/app/dialog_test.h"
 
+#include <memory>
+
 #include "win32/window.h"
 
 namespace {
@@ -36,6 +38,26 @@ void CALLBACK Next_Step(HWND, UINT, UINT_PTR, DWORD) {
 }
 
 }  // namespace
+
+namespace {
+
+struct Retry {
+    std::function<bool()> attempt;
+    std::shared_ptr<int> tries;
+    void operator()() const {
+        if (attempt()) return;
+        if (++*tries < 100)
+            steps.insert(steps.begin(), *this);
+        else
+            ADD_FAILURE() << "the awaited window never came";
+    }
+};
+
+}  // namespace
+
+Dialog_Test::Step Dialog_Test::Until(std::function<bool()> attempt) {
+    return Retry{std::move(attempt), std::make_shared<int>(0)};
+}
 
 void Dialog_Test::Script(std::vector<Step> script, const std::function<void()>& body) {
     steps = std::move(script);

@@ -21,6 +21,10 @@ public:
     void Script(std::vector<Step> script, const std::function<void()>& body);
 
 public:
+    // A step that runs again at the next tick while it answers false (a
+    // window still to come), failing after about four seconds.
+    static Step Until(std::function<bool()> attempt);
+
     // A visible top-level window of the toolkit with this title, or null.
     static HWND Popup(const std::wstring& title);
     // The direct children of a window of one system class ("Edit", "Button",

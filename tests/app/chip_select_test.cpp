@@ -246,6 +246,13 @@ TEST_F(Chip_Select_Test, LookShowsACopyReadOnly) {
                 ASSERT_EQ(fields.size(), 20u);
                 shown_name = Text_Of(fields[1]);
                 for (HWND field : fields) EXPECT_TRUE(GetWindowLongPtrW(field, GWL_STYLE) & ES_READONLY);
+                // Read-only fields in the popup's beige: "Join CE", empty, at the bottom.
+                RECT placed, join;
+                GetWindowRect(look, &placed);
+                GetWindowRect(fields.back(), &join);
+                EXPECT_EQ(Screen_Of(look).At((join.left + join.right) / 2 - placed.left,
+                                             (join.top + join.bottom) / 2 - placed.top),
+                          RGB(236, 233, 216));
                 const auto checks = Children(look, L"Button");
                 ASSERT_EQ(checks.size(), 1u);
                 EXPECT_FALSE(IsWindowEnabled(checks[0]));

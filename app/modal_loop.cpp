@@ -31,6 +31,12 @@ void Modal_Loop::Run() {
             break;
         }
         if (got == -1) break;
+        // Escape anywhere in the popup closes it, as the close box would.
+        if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE &&
+            (message.hwnd == popup || IsChild(popup, message.hwnd))) {
+            PostMessageW(popup, WM_CLOSE, 0, 0);
+            continue;
+        }
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }

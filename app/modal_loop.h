@@ -9,7 +9,8 @@ namespace Korvane_Exe {
 
 class Modal_Loop {
 public:
-    // Closing `popup` (WM_CLOSE) ends the loop and lets the window go.
+    // Closing `popup` (WM_CLOSE, or Escape inside it) ends the loop and lets
+    // the window go.
     Modal_Loop(HWND popup, HWND parent);
     Modal_Loop(const Modal_Loop&) = delete;
     Modal_Loop& operator=(const Modal_Loop&) = delete;

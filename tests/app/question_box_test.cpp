@@ -26,6 +26,7 @@ const Answer_Case Answers[] = {
     {"Yes", [](HWND popup) { Dialog_Test::Click(Button(popup, 0)); }, true},
     {"No", [](HWND popup) { Dialog_Test::Click(Button(popup, 1)); }, false},
     {"close", [](HWND popup) { PostMessageW(popup, WM_CLOSE, 0, 0); }, false},
+    {"Escape", [](HWND popup) { PostMessageW(popup, WM_KEYDOWN, VK_ESCAPE, 0); }, false},
 };
 
 }  // namespace

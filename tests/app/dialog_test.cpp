@@ -121,19 +121,6 @@ void Dialog_Test::Click(HWND button) {
     SendMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
 }
 
-Picture Dialog_Test::Screen_Of(HWND window) {
-    RECT area;
-    GetWindowRect(window, &area);
-    Picture picture;
-    picture.width = area.right - area.left;
-    picture.height = area.bottom - area.top;
-    HDC screen = GetDC(nullptr);
-    for (int y = 0; y < picture.height; ++y)
-        for (int x = 0; x < picture.width; ++x) picture.pixels.push_back(GetPixel(screen, area.left + x, area.top + y));
-    ReleaseDC(nullptr, screen);
-    return picture;
-}
-
 void Dialog_Test::Keep_Screenshot(const Picture& picture, const std::wstring& file) {
     BITMAPINFOHEADER info = {};
     info.biSize = sizeof info;

@@ -35,8 +35,6 @@ public:
     static int Tool_Count(HWND popup);
     // A left click on a toolkit button, as the user gives it.
     static void Click(HWND button);
-    // Screen under a window, as the user sees it.
-    static Picture Screen_Of(HWND window);
     // Keeps the picture as a .bmp file in the test's working folder.
     static void Keep_Screenshot(const Picture& picture, const std::wstring& file);
     static std::wstring Text_Of(HWND window);

@@ -36,3 +36,16 @@ Picture Print(HWND window, UINT message, LPARAM flags) {
 Picture Print_Client(HWND window) { return Print(window, WM_PRINTCLIENT, PRF_CLIENT | PRF_ERASEBKGND); }
 
 Picture Print_Window(HWND window) { return Print(window, WM_PRINT, PRF_CLIENT | PRF_ERASEBKGND); }
+
+Picture Screen_Of(HWND window) {
+    RECT area;
+    GetWindowRect(window, &area);
+    Picture picture;
+    picture.width = area.right - area.left;
+    picture.height = area.bottom - area.top;
+    HDC screen = GetDC(nullptr);
+    for (int y = 0; y < picture.height; ++y)
+        for (int x = 0; x < picture.width; ++x) picture.pixels.push_back(GetPixel(screen, area.left + x, area.top + y));
+    ReleaseDC(nullptr, screen);
+    return picture;
+}

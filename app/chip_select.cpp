@@ -50,19 +50,17 @@ void Chip_List::Create(HWND parent, int x, int y, int width, int height) {
 }
 
 void Chip_List::Fill(const std::vector<const NAND_Config*>& rows) {
+    // Every text first: a row whose "Banks" cannot be read leaves the list as it was.
+    std::vector<Chip_Columns> texts;
+    texts.reserve(rows.size());
+    for (const NAND_Config* row : rows) texts.push_back(Chip_Column_Texts(*row));
     // Redrawn once at the end instead of once per row.
     SendMessageW(Control(), WM_SETREDRAW, FALSE, 0);
     Delete_All();
-    try {
-        for (const NAND_Config* row : rows) {
-            const Chip_Columns texts = Chip_Column_Texts(*row);
-            const int index = Add_Row(texts[0], 0, 0, row);
-            for (std::size_t column = 1; column < Chip_Column_Count; ++column)
-                Set_Text(index, static_cast<int>(column), texts[column]);
-        }
-    } catch (...) {
-        SendMessageW(Control(), WM_SETREDRAW, TRUE, 0);
-        throw;
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+        const int index = Add_Row(texts[row][0], 0, 0, rows[row]);
+        for (std::size_t column = 1; column < Chip_Column_Count; ++column)
+            Set_Text(index, static_cast<int>(column), texts[row][column]);
     }
     SendMessageW(Control(), WM_SETREDRAW, TRUE, 0);
     InvalidateRect(Control(), nullptr, TRUE);
@@ -126,6 +124,7 @@ void Chip_Select::Refill() {
     try {
         Fill(catalogue.Filter(Window_Text(name_filter), Window_Text(id_filter)));
     } catch (...) {
+        // A keystroke is a user action of its own: its failure is shown, not thrown.
         ZEKT_Win32_Message_Log().Report_Exception();
     }
 }

@@ -44,12 +44,13 @@ std::size_t Longest_Line(const std::wstring& text) {
 void ZEKT_Explorer_Properties_Select::Click(int, int) { dialog.Select(row); }
 
 bool ZEKT_Explorer_Properties::Run(HWND owner, const std::wstring& title, ZEKT_Properties& object, bool read_only) {
-    ZEKT_Explorer_Properties dialog(owner, title, object, read_only);
+    ZEKT_Explorer_Properties dialog(title, object, read_only);
+    dialog.Open(owner);
     dialog.loop->Run();
     return dialog.accepted;
 }
 
-ZEKT_Explorer_Properties::ZEKT_Explorer_Properties(HWND owner, const std::wstring& title, ZEKT_Properties& object,
+ZEKT_Explorer_Properties::ZEKT_Explorer_Properties(const std::wstring& title, ZEKT_Properties& object,
                                                    bool read_only)
     : title(title),
       object(object),
@@ -92,16 +93,19 @@ ZEKT_Explorer_Properties::ZEKT_Explorer_Properties(HWND owner, const std::wstrin
     }
     label_width = Char_Width * static_cast<int>(name_chars) + 15;
     value_width = Char_Width * static_cast<int>(std::clamp<std::size_t>(value_chars, 14, 50));
+    height = std::max(line_height * text_lines + Row_Gap * static_cast<int>(rows.size()) + 7, Minimum_Height);
+}
 
+// Once the object exists, so that its destructor takes the windows down
+// whatever fails on the way.
+void ZEKT_Explorer_Properties::Open(HWND owner) {
     Attach_Draw(nullptr);
     popup = Create_Toolkit_Window(0, title, WS_POPUP | WS_VISIBLE, 0, 0, 10, 10,
                                   owner ? GetAncestor(owner, GA_ROOT) : nullptr);
     loop = std::make_unique<Modal_Loop>(popup, owner);
     handlers.Add_Handler(popup, WM_CTLCOLOREDIT, this, &ZEKT_Explorer_Properties::On_Colour);
     handlers.Add_Handler(popup, WM_CTLCOLORSTATIC, this, &ZEKT_Explorer_Properties::On_Colour);
-    const int width = label_width + value_width + 53;
-    const int height = std::max(line_height * text_lines + Row_Gap * static_cast<int>(rows.size()) + 7, Minimum_Height);
-    Centre_Popup(popup, owner, width, height);
+    Centre_Popup(popup, owner, label_width + value_width + 53, height);
 
     tooltip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, popup, nullptr, GetModuleHandleW(nullptr),
@@ -226,6 +230,7 @@ void ZEKT_Explorer_Properties::OK() {
         try {
             row.property->From_Text(Shown_Text(row));
         } catch (...) {
+            // The user sees why and corrects the row; the dialog stays open.
             ZEKT_Win32_Message_Log().Report_Exception();
             SetFocus(row.control);
             return;
@@ -237,6 +242,7 @@ void ZEKT_Explorer_Properties::OK() {
         ZEKT_Explorer_Progress progress(popup);
         object.After_Import(&progress, nullptr);
     } catch (...) {
+        // The values are stored already; only the notification failed.
         ZEKT_Win32_Message_Log().Report_Exception();
     }
 }
@@ -253,6 +259,7 @@ void ZEKT_Explorer_Properties::Export() {
             sections.sections.push_back({row.property->name, Shown_Text(row), row.kind == Kind::Heading});
         Write_Text_File(*path, sections.To_Text());
     } catch (...) {
+        // Top of the "Export" action: the fields stay as they are.
         ZEKT_Win32_Message_Log().Report_Exception();
     }
 }
@@ -267,6 +274,7 @@ void ZEKT_Explorer_Properties::Import() {
             if (row.kind != Kind::Heading)
                 if (const ZEKT_Section* section = sections.Find(row.property->name)) Show_Text(row, section->text);
     } catch (...) {
+        // Top of the "Import" action: nothing was shown yet when the file failed.
         ZEKT_Win32_Message_Log().Report_Exception();
     }
 }

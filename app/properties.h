@@ -53,7 +53,9 @@ private:
         HWND control = nullptr;
     };
 
-    ZEKT_Explorer_Properties(HWND owner, const std::wstring& title, ZEKT_Properties& object, bool read_only);
+    // Builds the rows and measures them; Open makes the windows.
+    ZEKT_Explorer_Properties(const std::wstring& title, ZEKT_Properties& object, bool read_only);
+    void Open(HWND owner);
 
     void Create_Row(std::size_t index);
     void Add_Tooltip(HWND button, const wchar_t* text);
@@ -75,6 +77,7 @@ private:
     int line_height = 0;
     int label_width = 0;  // 7n + 15
     int value_width = 0;  // 7v
+    int height = 0;       // of the client area
     HWND popup = nullptr;
     HWND tooltip = nullptr;
     std::unique_ptr<Modal_Loop> loop;

@@ -21,7 +21,15 @@ constexpr UINT Text_Format = DT_LEFT | DT_NOPREFIX | DT_EXPANDTABS;
 
 class Question_Window final : public ZEKT_Win32_Draw {
 public:
-    Question_Window(HWND owner, const std::wstring& text) : text(text) {
+    explicit Question_Window(const std::wstring& text) : text(text) {}
+
+    ~Question_Window() override {
+        if (IsWindow(popup)) DestroyWindow(popup);
+    }
+
+    // Apart from the constructor, so that the destructor takes the windows
+    // down whatever fails on the way.
+    void Open(HWND owner) {
         Attach_Draw(nullptr);
         popup = Create_Toolkit_Window(0, L"Select chip", WS_POPUP | WS_VISIBLE, 0, 0, 200, 70, owner);
         loop = std::make_unique<Modal_Loop>(popup, owner);
@@ -40,10 +48,6 @@ public:
         const int buttons_y = height - Margin - Button_Height;
         yes.Create(popup, Margin, buttons_y, Button_Width, Button_Height);
         no.Create(popup, width - Margin - Button_Width, buttons_y, Button_Width, Button_Height);
-    }
-
-    ~Question_Window() override {
-        if (IsWindow(popup)) DestroyWindow(popup);
     }
 
     bool Run() {
@@ -81,7 +85,8 @@ private:
 }  // namespace
 
 bool Ask_Question(HWND owner, const std::wstring& text) {
-    Question_Window window(owner, text);
+    Question_Window window(text);
+    window.Open(owner);
     return window.Run();
 }
 

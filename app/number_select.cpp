@@ -1,5 +1,7 @@
 #include "app/number_select.h"
 
+#include "app/properties.h"
+#include "app/window_resources.h"
 #include "framework/format.h"
 #include "win32/window.h"
 
@@ -14,8 +16,8 @@ void Arrow_Button::Create(HWND parent, int x, int y) {
 void Arrow_Button::Left_Double(int x, int y) { ZEKT_Win32_Mouse_Left_Click::Left_Down(Window(), x, y); }
 
 Number_Select::Number_Select()
-    : previous(L"ARROW_PREVIOUS", ZEKT_Event_Object<Number_Select>(this, &Number_Select::Previous)),
-      next(L"ARROW_NEXT", ZEKT_Event_Object<Number_Select>(this, &Number_Select::Next)) {}
+    : previous(ARROW_PREVIOUS, ZEKT_Event_Object<Number_Select>(this, &Number_Select::Previous)),
+      next(ARROW_NEXT, ZEKT_Event_Object<Number_Select>(this, &Number_Select::Next)) {}
 
 Number_Select::~Number_Select() {
     draw_handlers.Remove_All();
@@ -48,7 +50,9 @@ void Number_Select::Changed() {
     changed.Fire();
 }
 
-void Number_Select::Left_Double(int, int) {}
+void Number_Select::Left_Double(int, int) {
+    if (ZEKT_Explorer_Properties::Run(GetAncestor(window, GA_ROOT), L"Chip_Number", *this, false)) Changed();
+}
 
 void Number_Select::Draw(HDC dc, int width, int height) {
     RECT area = {0, 0, width, height};

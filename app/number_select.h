@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "app/resources.h"
+#include "app/resource_bitmap.h"
 #include "framework/properties.h"
 #include "win32/button.h"
 #include "win32/events.h"
@@ -16,8 +16,8 @@ namespace Korvane_Exe {
 
 // Loaded before the button that shows it.
 struct Arrow_Image {
-    explicit Arrow_Image(const std::wstring& name) : arrow(name) {}
-    Bitmap_Resource arrow;
+    explicit Arrow_Image(int id) : arrow(id) {}
+    Resource_Bitmap arrow;
 };
 
 // An arrow counts every click: a fast second click arrives as a double
@@ -26,8 +26,8 @@ class Arrow_Button final : private Arrow_Image,
                            public ZEKT_Win32_Button_Image,
                            public ZEKT_Win32_Mouse_Left_Double {
 public:
-    Arrow_Button(const std::wstring& image_name, ZEKT_Event event)
-        : Arrow_Image(image_name), ZEKT_Win32_Button_Image(arrow.Get(), std::move(event)) {}
+    Arrow_Button(int image, ZEKT_Event event)
+        : Arrow_Image(image), ZEKT_Win32_Button_Image(arrow.Get(), std::move(event)) {}
     void Create(HWND parent, int x, int y);
     void Left_Double(int x, int y) override;
 };

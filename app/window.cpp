@@ -1,9 +1,10 @@
 #include "app/window.h"
 
+#include "app/chip_select.h"
+#include "app/properties.h"
 #include "app/system_dialogs.h"
 #include "win32/delete.h"
 #include "win32/logs.h"
-#include "win32/message_box.h"
 #include "win32/message_loop.h"
 #include "win32/popup.h"
 #include "win32/window.h"
@@ -48,18 +49,6 @@ private:
     HWND window;
 };
 
-// Until a question box of the program's own exists: the system's yes/no box.
-class Yes_No_Box final : public Question {
-public:
-    explicit Yes_No_Box(const HWND& owner) : owner(owner) {}
-    bool Ask_Yes_No(const std::wstring& text) override {
-        return ZEKT_Win32_Message_Box(owner, text, L"Message", MB_YESNO) == IDYES;
-    }
-
-private:
-    const HWND& owner;
-};
-
 }  // namespace
 
 void Edit_Folder::Create_Folder(HWND parent, int x, int y, const Field_Look& field_look, std::wstring& work_folder) {
@@ -96,7 +85,13 @@ void Edit_Config::Draw(HDC dc, int width, int height) {
     Draw_Field(dc, width, height, *look, L"Chip", config->Name + L"  " + config->ID_Code);
 }
 
-void Edit_Config::Click(int, int) {}
+void Edit_Config::Click(int, int) {
+    NAND_Config chosen;
+    if (!Chip_Select(Window(), options).Run(chosen)) return;
+    *config = chosen;
+    InvalidateRect(Window(), nullptr, TRUE);
+    Config_Changed();
+}
 
 std::unique_ptr<ZEKT_Log> Window_Messages::Message_Box() { return std::make_unique<ZEKT_Win32_Message_Log>(); }
 
@@ -113,11 +108,11 @@ std::unique_ptr<ZEKT_Log> Window_Messages::Report_Window(const std::wstring& tit
     return std::make_unique<Report_Log>(*log);
 }
 
+// The window exists before the members that need its handle.
 Window::Window()
-    : question(std::make_unique<Yes_No_Box>(main)),
-      master(&options, &config, &chip_number.Chip, &banks, question.get(), &messages) {
-    main = Create_Toolkit_Window(0, L"Korvane v517", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CW_USEDEFAULT, CW_USEDEFAULT,
-                                 Width, Height, nullptr);
+    : main(Create_Toolkit_Window(0, L"Korvane v517", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CW_USEDEFAULT, CW_USEDEFAULT,
+                                 Width, Height, nullptr)),
+      master(&options, &config, &chip_number.Chip, &banks, &question, &messages) {
     handlers.Add_Handler(main, WM_DESTROY, this, &Window::On_Destroy);
     handlers.Add_Handler(main, WM_ERASEBKGND, this, &Window::On_Erase);
 
@@ -188,6 +183,15 @@ void Window::Extra() {
     }
 }
 
-void Window::Conf() {}
+void Window::Conf() {
+    switch (Button_Menu(4, {L"Options", L"Config"})) {
+        case 0:
+            ZEKT_Explorer_Properties::Run(main, L"Chip Options", options, false);
+            break;
+        case 1:
+            if (ZEKT_Explorer_Properties::Run(main, L"Chip", config, false)) Config_Changed();
+            break;
+    }
+}
 
 }  // namespace Korvane_Exe

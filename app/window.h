@@ -9,7 +9,9 @@
 
 #include "app/bank_select.h"
 #include "app/number_select.h"
-#include "app/resources.h"
+#include "app/question_box.h"
+#include "app/resource_bitmap.h"
+#include "app/window_resources.h"
 #include "config/nand_config.h"
 #include "config/nand_options.h"
 #include "dump/reader_master.h"
@@ -114,19 +116,19 @@ private:
 
     ZEKT_Win32_Handlers handlers;
     ZEKT_Win32_Brush background{RGB(254, 215, 175)};
-    HWND main = nullptr;
+    HWND main;
     Number_Select chip_number;
     Bank_Select banks;
     NAND_Options options;
     NAND_Config config;
     ZEKT_Win32_Text_Style button_style{RGB(255, 0, 128), RGB(128, 0, 255), RGB(255, 217, 236)};
     ZEKT_Win32_ToolBar strip{button_style, RGB(254, 215, 175)};
-    Bitmap_Resource all_image{L"BUTTON_ALL"};
-    Bitmap_Resource id_image{L"BUTTON_ID"};
-    Bitmap_Resource read_image{L"BUTTON_READ"};
+    Resource_Bitmap all_image{BUTTON_ALL};
+    Resource_Bitmap id_image{BUTTON_ID};
+    Resource_Bitmap read_image{BUTTON_READ};
     Field_Look look;
     Window_Messages messages{main};
-    std::unique_ptr<Question> question;
+    Question_Box question{main};
     Reader_Master master;
 };
 

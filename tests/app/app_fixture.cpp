@@ -1,41 +1,15 @@
 #include "tests/app/app_fixture.h"
 
 #include <filesystem>
-#include <fstream>
 
 #include "emulator/profile.h"
 #include "emulator/selection.h"
 #include "framework/properties.h"
 
-namespace {
-
-std::vector<std::function<void()>> script;
-
-void CALLBACK Next_Step(HWND, UINT, UINT_PTR, DWORD) {
-    if (script.empty()) return;
-    auto step = script.front();
-    script.erase(script.begin());
-    step();
-}
-
-}  // namespace
-
-Timer_Script::Timer_Script(std::vector<std::function<void()>> steps, UINT period_ms)
-    : timer(SetTimer(nullptr, 0, period_ms, Next_Step)) {
-    script = std::move(steps);
-}
-
-Timer_Script::~Timer_Script() {
-    KillTimer(nullptr, timer);
-    script.clear();
-}
-
-bool Timer_Script::Done() const { return script.empty(); }
-
 std::wstring Demo_Profile() { return L"" KORVANE_SOURCE_DIR L"/emulator/profiles/demo.txt"; }
 
 void App_Test::SetUp() {
-    Toolkit_Test::SetUp();
+    Dialog_Test::SetUp();
     Korvane_Exe::Install_Dialogs(&dialogs);
     window.emplace();
 }
@@ -44,7 +18,7 @@ void App_Test::TearDown() {
     Close();
     Korvane_Exe::Install_Dialogs(nullptr);
     if (emulator) Korvane_Emulator::Select_Virtual_Reader(nullptr);
-    Toolkit_Test::TearDown();
+    Dialog_Test::TearDown();
 }
 
 void App_Test::Close() {
@@ -63,7 +37,7 @@ void App_Test::Use_Demo(const std::wstring& extra_keys) {
     window->Config_Changed();
 }
 
-void App_Test::Click(HWND control, bool fast_second) {
+void App_Test::Press(HWND control, bool fast_second) {
     PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
     PostMessageW(control, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
     // With CS_DBLCLKS the system turns a quick second press into this.
@@ -87,25 +61,6 @@ int Count_Colour(const Picture& picture, const RECT& area, COLORREF colour) {
 }
 
 void App_Test::Screenshot(HWND shown, const std::wstring& name) {
-    const Picture picture = Screen_Of(shown);
     std::filesystem::create_directories("screenshots");
-    std::ofstream file(std::filesystem::path(L"screenshots") / (name + L".bmp"), std::ios::binary);
-    // A 32-bit top-down bitmap file.
-    const std::uint32_t pixel_bytes = static_cast<std::uint32_t>(picture.pixels.size() * 4);
-    BITMAPFILEHEADER header = {};
-    header.bfType = 0x4D42;
-    header.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
-    header.bfSize = header.bfOffBits + pixel_bytes;
-    BITMAPINFOHEADER info = {};
-    info.biSize = sizeof info;
-    info.biWidth = picture.width;
-    info.biHeight = -picture.height;
-    info.biPlanes = 1;
-    info.biBitCount = 32;
-    file.write(reinterpret_cast<const char*>(&header), sizeof header);
-    file.write(reinterpret_cast<const char*>(&info), sizeof info);
-    for (COLORREF pixel : picture.pixels) {
-        const RGBQUAD quad = {GetBValue(pixel), GetGValue(pixel), GetRValue(pixel), 0};
-        file.write(reinterpret_cast<const char*>(&quad), sizeof quad);
-    }
+    Keep_Screenshot(Screen_Of(shown), L"screenshots\\" + name + L".bmp");
 }

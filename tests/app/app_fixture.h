@@ -15,7 +15,7 @@
 #include "app/window.h"
 #include "emulator/virtual_reader.h"
 #include "tests/temp_folder.h"
-#include "tests/win32/toolkit_test.h"
+#include "tests/app/dialog_test.h"
 
 // The system dialogs as a test answers them.
 struct Answering_Dialogs final : Korvane_Exe::System_Dialogs {
@@ -37,21 +37,10 @@ struct Answering_Dialogs final : Korvane_Exe::System_Dialogs {
     void Copy_Text(HWND, const std::wstring& text) override { copied.push_back(text); }
 };
 
-// Steps run one per timer tick while a modal loop or a long action runs.
-class Timer_Script {
-public:
-    explicit Timer_Script(std::vector<std::function<void()>> steps, UINT period_ms = 50);
-    ~Timer_Script();
-    bool Done() const;
-
-private:
-    UINT_PTR timer;
-};
-
 // The demo chip of the emulator, as a settings text file.
 std::wstring Demo_Profile();
 
-class App_Test : public Toolkit_Test {
+class App_Test : public Dialog_Test {
 protected:
     void SetUp() override;
     void TearDown() override;
@@ -62,13 +51,14 @@ protected:
     // The demo chip's configuration in the window and the emulator behind
     // the link, with extra emulator keys.
     void Use_Demo(const std::wstring& extra_keys = L"");
-    // A press and release on a control, through the queue, then handled.
-    void Click(HWND control, bool fast_second = false);
+    // A press and release on a control through the queue, then handled; a
+    // quick second one arrives as a double click.
+    void Press(HWND control, bool fast_second = false);
     // The rows' result texts, top to bottom.
     std::vector<std::wstring> Results();
     // How many rows are selected.
     int Selected_Count();
-    // A .bmp of the screen under the window in the build tree's screenshots folder.
+    // Keeps the screen under the window as screenshots/NAME.bmp in the build tree.
     void Screenshot(HWND window, const std::wstring& name);
 
     Answering_Dialogs dialogs;

@@ -59,15 +59,14 @@ class Read_Test : public App_Test {
 protected:
     void Choose_Folder() {
         dialogs.folder = folder.path.wstring();
-        Click(window->Folder_Field());
+        Press(window->Folder_Field());
     }
     // Picks an entry of the "Extra" menu by its position.
     void Extra(int entry) {
-        std::vector<std::function<void()>> steps;
+        std::vector<Step> steps;
         for (int down = 0; down <= entry; ++down) steps.push_back([] { Menu_Key(VK_DOWN); });
         steps.push_back([] { Menu_Enter(); });
-        Timer_Script script(std::move(steps));
-        Click(window->Button(Extra_Button));
+        Script(std::move(steps), [&] { Press(window->Button(Extra_Button)); });
     }
 };
 
@@ -79,23 +78,17 @@ TEST_F(Read_Test, DemoChipGivesTheCliFilesWhileTheWindowStaysLocked) {
     ASSERT_EQ(before, std::vector<bool>(before.size(), true));
 
     // Looked at from a timer while the dump pumps messages.
-    bool seen = false;
     std::vector<bool> during;
     bool survived_close = false;
-    std::vector<std::function<void()>> probes(400, [&] {
-        HWND bar = FindWindowExW(window->Banks().Control(), nullptr, nullptr, L"Progress");
-        if (seen || !bar) return;
-        seen = true;
-        during = Children_Enabled(main);
-        SendMessageW(main, WM_CLOSE, 0, 0);
-        survived_close = IsWindow(main);
-        Screenshot(main, L"dump-in-progress");
-    });
-    {
-        Timer_Script script(std::move(probes), 10);
-        Click(window->Button(Read_Button));
-    }
-    ASSERT_TRUE(seen);
+    Script({Until([&] {
+               if (!FindWindowExW(window->Banks().Control(), nullptr, nullptr, L"Progress")) return false;
+               during = Children_Enabled(main);
+               SendMessageW(main, WM_CLOSE, 0, 0);
+               survived_close = IsWindow(main);
+               Screenshot(main, L"dump-in-progress");
+               return true;
+           })},
+           [&] { Press(window->Button(Read_Button)); });
     EXPECT_EQ(during, std::vector<bool>(before.size(), false));
     EXPECT_TRUE(survived_close);
     EXPECT_EQ(Children_Enabled(main), before);
@@ -112,37 +105,34 @@ TEST_F(Read_Test, DemoChipGivesTheCliFilesWhileTheWindowStaysLocked) {
     EXPECT_TRUE(ours == Files_In(cli_folder.path));
 }
 
-struct Answer_Case {
-    int answer;
-    bool read_again;
-};
+class Overwrite_Test : public Read_Test, public ::testing::WithParamInterface<bool> {};
 
-class Overwrite_Test : public Read_Test, public ::testing::WithParamInterface<Answer_Case> {};
-
+// The question box's "Yes" and "No" are its first and second child.
 TEST_P(Overwrite_Test, SecondReadAsksAndNoReadsNothing) {
     Use_Demo();
     Choose_Folder();
-    Click(window->Button(Read_Button));
+    Press(window->Button(Read_Button));
     ASSERT_TRUE(boxes.empty());
     folder.Put(L"01_02.dump", {1, 2, 3});
-    ZEKT_Win32_Show_Box = [this](HWND owner, const std::wstring& text, const std::wstring& caption, UINT type) {
-        boxes.push_back({owner, text, caption, type});
-        return GetParam().answer;
-    };
-    Click(window->Button(Read_Button));
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, L"Overwrite dumps?");
-    EXPECT_EQ(folder.Bytes(L"01_02.dump").size(), GetParam().read_again ? 0x360000u : 3u);
+    const bool yes = GetParam();
+    Script({Until([&] {
+               HWND question = Popup(L"Select chip");
+               if (!question) return false;
+               HWND button = GetWindow(question, GW_CHILD);
+               Click(yes ? button : GetWindow(button, GW_HWNDNEXT));
+               return true;
+           })},
+           [&] { Press(window->Button(Read_Button)); });
+    EXPECT_EQ(folder.Bytes(L"01_02.dump").size(), yes ? 0x360000u : 3u);
 }
 
-INSTANTIATE_TEST_SUITE_P(Answers, Overwrite_Test,
-                         ::testing::Values(Answer_Case{IDNO, false}, Answer_Case{IDYES, true}));
+INSTANTIATE_TEST_SUITE_P(Answers, Overwrite_Test, ::testing::Bool());
 
 // A dead chip enable fails its bank in red, selected or not; the next bank is read.
 TEST_F(Read_Test, FailingBankShowsItsErrorInRedAndTheNextIsRead) {
     Use_Demo(L"\r\nSim Dead CE  1\r\n");
     Choose_Folder();
-    Click(window->Button(Read_Button));
+    Press(window->Button(Read_Button));
     ASSERT_EQ(Results().size(), 2u);
     EXPECT_EQ(Results()[0], L"ff ff ff ff   Wrong ID");
     EXPECT_EQ(window->Banks().Mark(0), Mark_Error);

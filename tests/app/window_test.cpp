@@ -37,11 +37,6 @@ RECT Placement(HWND child) {
     return area;
 }
 
-std::wstring Text_Of(HWND window) {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
 
 int Client_Width(HWND window) {
     RECT client;
@@ -139,7 +134,7 @@ TEST_F(Window_Test, SubstitutedFontStillFitsTheFieldsAndTheNumber) {
 
 TEST_F(Window_Test, ReadWithoutAFolderSaysSoAndReadsNothing) {
     Use_Demo();
-    Click(window->Button(2));
+    Press(window->Button(2));
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text, L"Error: Work folder don't set\n");
     EXPECT_EQ(boxes[0].caption, L"Message");
@@ -158,7 +153,7 @@ TEST_P(Folder_Field_Test, ChosenFolderEndsWithASeparatorAndClearsTheResults) {
     window->Options().Work_Folder = L"D:\\before\\";
     window->Banks().Set_Status(1, L"old");
     dialogs.folder = GetParam().chosen;
-    Click(window->Folder_Field());
+    Press(window->Folder_Field());
     EXPECT_EQ(dialogs.browse_title, L"Select work folder");
     EXPECT_EQ(dialogs.browse_current, L"D:\\before\\");
     EXPECT_EQ(dialogs.browse_owner, window->Folder_Field());
@@ -177,19 +172,13 @@ TEST_F(Window_Test, RealFolderBrowserStartsAtTheCurrentFolder) {
     wchar_t system[MAX_PATH];
     GetWindowsDirectoryW(system, MAX_PATH);
     window->Options().Work_Folder = std::wstring(system) + L"\\";
-    bool pressed = false;
-    std::vector<std::function<void()>> steps(100, [&] {
-        HWND browser = FindWindowW(L"#32770", nullptr);
-        if (pressed || !browser) return;
-        pressed = true;
-        PostMessageW(browser, WM_COMMAND, IDOK, 0);
-    });
-    {
-        Timer_Script script(std::move(steps));
-        Click(window->Folder_Field());
-    }
+    Script({Until([] {
+               HWND browser = FindWindowW(L"#32770", nullptr);
+               if (browser) PostMessageW(browser, WM_COMMAND, IDOK, 0);
+               return browser != nullptr;
+           })},
+           [&] { Press(window->Folder_Field()); });
     Korvane_Exe::Install_Dialogs(&dialogs);
-    EXPECT_TRUE(pressed);
     std::wstring stored = window->Options().Work_Folder;
     std::transform(stored.begin(), stored.end(), stored.begin(), towlower);
     std::wstring expected = std::wstring(system) + L"\\";
@@ -214,7 +203,7 @@ TEST_P(Arrow_Test, EveryClickCountsNeverBelowOneAndTheBanksAreRefilled) {
     LVITEMW none = {};
     none.stateMask = LVIS_SELECTED;
     SendMessageW(window->Banks().Control(), LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&none));
-    Click(arrow.next ? window->Chip_Number().Next_Button() : window->Chip_Number().Previous_Button(),
+    Press(arrow.next ? window->Chip_Number().Next_Button() : window->Chip_Number().Previous_Button(),
           arrow.fast_second);
     EXPECT_EQ(window->Chip_Number().Chip, arrow.expected);
     EXPECT_EQ(Results(), std::vector<std::wstring>(4));
@@ -238,10 +227,11 @@ TEST_F(Window_Test, RightClickCopiesTheRowsResult) {
     window->Banks().Set_Status(2, L"98 de 94 93 ");
     const RECT row = Row_Rect(window->Banks(), 1);
     HWND list = window->Banks().Control();
-    Timer_Script script({[] { Menu_Key(VK_DOWN); }, [] { Menu_Enter(); }});
-    PostMessageW(list, WM_RBUTTONUP, 0, MAKELPARAM(20, (row.top + row.bottom) / 2));
-    SendMessageW(list, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(20, (row.top + row.bottom) / 2));
-    Pump_Messages();
+    Script({[] { Menu_Key(VK_DOWN); }, [] { Menu_Enter(); }}, [&] {
+        PostMessageW(list, WM_RBUTTONUP, 0, MAKELPARAM(20, (row.top + row.bottom) / 2));
+        SendMessageW(list, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(20, (row.top + row.bottom) / 2));
+        Pump_Messages();
+    });
     EXPECT_EQ(dialogs.copied, std::vector<std::wstring>{L"98 de 94 93 "});
 }
 
@@ -256,4 +246,94 @@ TEST_F(Window_Test, RealClipboardTakesTheText) {
     EXPECT_EQ(std::wstring(static_cast<const wchar_t*>(GlobalLock(data))), L"Reading done (212 ms)");
     GlobalUnlock(data);
     CloseClipboard();
+}
+
+// The chip list opens from the chip field; a double click on a row takes it.
+TEST_F(Window_Test, ChosenChipFillsTheFieldAndTheBanks) {
+    window->Banks().Set_Status(1, L"old");
+    Script({Until([] {
+               HWND popup = Popup(L"Select chip");
+               if (!popup) return false;
+               SetWindowTextW(Children(popup, L"Edit")[0], L"MJA0258M-S");
+               Double_Click_Row(Children(popup, WC_LISTVIEWW)[0], 0);
+               return true;
+           })},
+           [&] { Press(window->Chip_Field()); });
+    EXPECT_EQ(window->Config().Name, L"MJA0258M-S");
+    EXPECT_EQ(window->Config().ID_Code, L"2c ca 80 d5");
+    EXPECT_EQ(window->Config().Bus, L"16");
+    ASSERT_EQ(window->Banks().Count(), 1);
+    EXPECT_EQ(window->Banks().Text(0, 0), L"Bank_1");
+    EXPECT_EQ(Results(), std::vector<std::wstring>(1));
+    EXPECT_EQ(Selected_Count(), 1);
+    UpdateWindow(window->Main());
+    const Picture field = Screen_Of(window->Chip_Field());
+    EXPECT_GT(field.Count({60, 0, field.width, field.height}, Is_Dark), 30);
+}
+
+TEST_F(Window_Test, FindListsTheEmulatedDemoChipOncePerMatchingBusMode) {
+    Use_Demo();
+    const NAND_Config before = window->Config();
+    std::vector<std::wstring> rows;
+    Script({Until([&] {
+               HWND popup = Popup(L"Select chip");
+               if (!popup) return false;
+               Click(ChildWindowFromPoint(popup, {295, 6}));
+               rows = List_Rows(Children(popup, WC_LISTVIEWW)[0]);
+               PostMessageW(popup, WM_CLOSE, 0, 0);
+               return true;
+           })},
+           [&] { Press(window->Chip_Field()); });
+    EXPECT_EQ(rows, (std::vector<std::wstring>{L"TH58NVG7D2HTA20|98 de 94 93|16 GB|2 x 8 GB|Toshiba|8|Std|Yes",
+                                               L"TH58NVG7H2HTA20|98 de 94 93|16 GB|2 x 8 GB|Toshiba|8|Std|Yes"}));
+    EXPECT_TRUE(window->Config() == before);
+}
+
+struct Conf_Case {
+    const char* name;
+    int entry;
+    const wchar_t* title;
+    const wchar_t* button;
+    bool refilled;
+};
+
+class Conf_Test : public App_Test, public ::testing::WithParamInterface<Conf_Case> {};
+
+// "Config" confirmed refills the banks; "Options" and a closed dialog do not.
+TEST_P(Conf_Test, MenuOpensItsDialogOnTheWindowsSettings) {
+    const Conf_Case& conf = GetParam();
+    window->Banks().Set_Status(1, L"old");
+    std::vector<Step> steps;
+    for (int down = 0; down <= conf.entry; ++down) steps.push_back([] { Menu_Key(VK_DOWN); });
+    steps.push_back([] { Menu_Enter(); });
+    steps.push_back(Until([&] {
+        HWND dialog = Popup(conf.title);
+        if (dialog) Click(Button_With_Tip(dialog, conf.button));
+        return dialog != nullptr;
+    }));
+    Script(std::move(steps), [&] { Press(window->Button(4)); });
+    EXPECT_EQ(window->Banks().Result(0), conf.refilled ? L"" : L"old");
+}
+
+INSTANTIATE_TEST_SUITE_P(Entries, Conf_Test,
+                         ::testing::Values(Conf_Case{"OptionsOK", 0, L"Chip Options", L"OK", false},
+                                           Conf_Case{"ConfigOK", 1, L"Chip", L"OK", true},
+                                           Conf_Case{"ConfigClose", 1, L"Chip", L"Close", false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(Window_Test, DoubleClickOnTheNumberEditsItInTheChipNumberDialog) {
+    window->Banks().Set_Status(1, L"old");
+    Script({Until([] {
+               HWND dialog = Popup(L"Chip_Number");
+               if (!dialog) return false;
+               SetWindowTextW(Children(dialog, L"Edit")[0], L"7");
+               Click(Button_With_Tip(dialog, L"OK"));
+               return true;
+           })},
+           [&] {
+               PostMessageW(window->Chip_Number().Window(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(30, 5));
+               Pump_Messages();
+           });
+    EXPECT_EQ(window->Chip_Number().Chip, 7u);
+    EXPECT_EQ(window->Banks().Result(0), L"");
 }

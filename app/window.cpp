@@ -173,7 +173,7 @@ int Window::Button_Menu(std::size_t button, std::initializer_list<const wchar_t*
 }
 
 void Window::Extra() {
-    switch (Button_Menu(3, {L"Test USB", L"Read ONFI"})) {
+    switch (Button_Menu(Extra_Button, {L"Test USB", L"Read ONFI"})) {
         case 0:
             master.Test_USB();
             break;
@@ -184,7 +184,7 @@ void Window::Extra() {
 }
 
 void Window::Conf() {
-    switch (Button_Menu(4, {L"Options", L"Config"})) {
+    switch (Button_Menu(Conf_Button, {L"Options", L"Config"})) {
         case 0:
             ZEKT_Explorer_Properties::Run(main, L"Chip Options", options, false);
             break;

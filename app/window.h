@@ -82,6 +82,8 @@ public:
     static constexpr int Width = 375;
     static constexpr int Height = 210;
     static constexpr int Field_Width = 260;
+    // The buttons of the strip, left to right.
+    enum Strip : std::size_t { All_Button, ID_Button, Read_Button, Extra_Button, Conf_Button };
 
     Window();
     ~Window() override;

@@ -6,6 +6,7 @@
 
 #include <commctrl.h>
 
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -13,6 +14,17 @@
 #include "tests/win32/toolkit_test.h"
 
 class Dialog_Test : public Toolkit_Test {
+protected:
+    // No dialog may move the program's current folder.
+    void SetUp() override {
+        Toolkit_Test::SetUp();
+        start_folder = std::filesystem::current_path();
+    }
+    void TearDown() override {
+        EXPECT_EQ(std::filesystem::current_path(), start_folder);
+        Toolkit_Test::TearDown();
+    }
+
 public:
     using Step = std::function<void()>;
 
@@ -42,4 +54,7 @@ public:
     static std::wstring Text_Of(HWND window);
     // Every row's texts of a list view, columns joined by "|".
     static std::vector<std::wstring> List_Rows(HWND list);
+
+private:
+    std::filesystem::path start_folder;
 };

@@ -12,8 +12,8 @@ using Korvane_Exe::Mark_Normal;
 
 namespace {
 
-constexpr std::size_t Read_Button = 2;
-constexpr std::size_t Extra_Button = 3;
+constexpr auto Read_Button = Korvane_Exe::Window::Read_Button;
+constexpr auto Extra_Button = Korvane_Exe::Window::Extra_Button;
 
 
 // Runs the real command-line program and answers its exit status.

@@ -99,8 +99,8 @@ TEST_F(Window_Test, StartsWithFourSelectedEmptyBanksInItsColoursAndPlaces) {
                                Probe{window->Chip_Field(), 52, 12, RGB(254, 244, 235)},
                                Probe{window->Chip_Number().Window(), 12, 1, RGB(0, 64, 128)},
                                Probe{window->Chip_Number().Window(), 14, 3, RGB(254, 244, 235)},
-                               Probe{window->Button(3), 0, 0, RGB(255, 0, 128)},
-                               Probe{window->Button(3), 2, 2, RGB(255, 217, 236)},
+                               Probe{window->Button(Korvane_Exe::Window::Extra_Button), 0, 0, RGB(255, 0, 128)},
+                               Probe{window->Button(Korvane_Exe::Window::Extra_Button), 2, 2, RGB(255, 217, 236)},
                                Probe{window->Banks().Control(), 200, (first_row.top + first_row.bottom) / 2,
                                      RGB(250, 180, 133)}}) {
         EXPECT_EQ(Pixel(probe.window, probe.x, probe.y), probe.colour) << probe.x << "," << probe.y;
@@ -134,7 +134,7 @@ TEST_F(Window_Test, SubstitutedFontStillFitsTheFieldsAndTheNumber) {
 
 TEST_F(Window_Test, ReadWithoutAFolderSaysSoAndReadsNothing) {
     Use_Demo();
-    Press(window->Button(2));
+    Press(window->Button(Korvane_Exe::Window::Read_Button));
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text, L"Error: Work folder don't set\n");
     EXPECT_EQ(boxes[0].caption, L"Message");
@@ -311,7 +311,7 @@ TEST_P(Conf_Test, MenuOpensItsDialogOnTheWindowsSettings) {
         if (dialog) Click(Button_With_Tip(dialog, conf.button));
         return dialog != nullptr;
     }));
-    Script(std::move(steps), [&] { Press(window->Button(4)); });
+    Script(std::move(steps), [&] { Press(window->Button(Korvane_Exe::Window::Conf_Button)); });
     EXPECT_EQ(window->Banks().Result(0), conf.refilled ? L"" : L"old");
 }
 

@@ -1,5 +1,7 @@
 #include "app/bank_select.h"
 
+#include <algorithm>
+
 #include "app/system_dialogs.h"
 #include "framework/format.h"
 #include "win32/logs.h"

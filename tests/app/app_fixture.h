@@ -5,7 +5,6 @@
 
 #include <windows.h>
 
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -23,7 +22,6 @@ struct Answering_Dialogs final : Korvane_Exe::System_Dialogs {
     std::wstring browse_title, browse_current;
     HWND browse_owner = nullptr;
     std::vector<std::wstring> copied;     // the clipboard's texts
-    std::optional<std::wstring> open_file, save_file;
 
     std::optional<std::wstring> Browse_Folder(HWND owner, const std::wstring& title,
                                               const std::wstring& current) override {
@@ -32,8 +30,9 @@ struct Answering_Dialogs final : Korvane_Exe::System_Dialogs {
         browse_current = current;
         return folder;
     }
-    std::optional<std::wstring> Open_File(HWND) override { return open_file; }
-    std::optional<std::wstring> Save_File(HWND, const std::wstring&) override { return save_file; }
+    // Import and export in the property dialogs are canceled.
+    std::optional<std::wstring> Open_File(HWND) override { return std::nullopt; }
+    std::optional<std::wstring> Save_File(HWND, const std::wstring&) override { return std::nullopt; }
     void Copy_Text(HWND, const std::wstring& text) override { copied.push_back(text); }
 };
 

@@ -7,7 +7,6 @@
 
 #include "tests/app/app_fixture.h"
 
-using Korvane_Exe::Mark_Error;
 using Korvane_Exe::Mark_Normal;
 
 namespace {
@@ -37,13 +36,11 @@ RECT Placement(HWND child) {
     return area;
 }
 
-
 int Client_Width(HWND window) {
     RECT client;
     GetClientRect(window, &client);
     return client.right;
 }
-
 
 }  // namespace
 

@@ -2,17 +2,23 @@
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <iostream>
 #include <optional>
+#include <sstream>
 
 #include "cli/console.h"
+#include "cli/proving.h"
 #include "config/catalogue/chip_catalogue.h"
 #include "config/catalogue/chip_lookup.h"
 #include "dump/chip_list.h"
 #include "dump/chip_operations.h"
+#include "dump/dump_hashes.h"
 #include "dump/reader_master.h"
+#include "dump/verify.h"
 #include "emulator/selection.h"
 #include "framework/media.h"
+#include "framework/os.h"
 #include "framework/values.h"
 #include "reader/images.h"
 #include "reader/listing.h"
@@ -39,9 +45,22 @@ struct Choices {
     std::string folder;
     std::uint32_t number = 1;
     bool yes = false, no = false;
+    bool hash = false;
+    std::string config_out;
     std::uint32_t program_bank = 1;
     bool program_id = false, program_onfi = false, program_bb = false;
 };
+
+// A command line that asks for something that does not exist: exit 2.
+// `listing` follows the message when the user needs a choice spelt out.
+struct Usage_Error : ZEKT_Exception {
+    explicit Usage_Error(const std::wstring& text, std::wstring more = {})
+        : ZEKT_Exception(text), listing(std::move(more)) {}
+    std::wstring listing;
+};
+
+// What `korvane-cli` exits with after a stop request, as shells do for SIGINT.
+constexpr int Stopped_Status = 130;
 
 std::wstring Wide(const std::string& text) { return From_UTF8(text); }
 
@@ -49,7 +68,7 @@ std::wstring Wide(const std::string& text) { return From_UTF8(text); }
 std::pair<std::wstring, std::wstring> Key_Value(const std::string& text) {
     const std::wstring wide = Wide(text);
     const std::size_t equals = wide.find(L'=');
-    if (equals == std::wstring::npos) throw ZEKT_Exception(L"Expected KEY=VALUE, got <" + wide + L">");
+    if (equals == std::wstring::npos) throw Usage_Error(L"Expected KEY=VALUE, got <" + wide + L">");
     return {wide.substr(0, equals), wide.substr(equals + 1)};
 }
 
@@ -72,12 +91,33 @@ struct Chip_Choice {
     Korvane_Emulator::Sim_Options sim;
 };
 
+void Print_Chips(const Chip_Catalogue& catalogue, const std::vector<const NAND_Config*>& rows, bool tsv,
+                 std::ostream& out);
+
+// The one catalogue row `--chip` names. Rows that differ are refused with
+// their listing, so that the user names one by its number.
+NAND_Config Catalogue_Chip(const std::wstring& wanted) {
+    const Chip_Catalogue catalogue;
+    const std::vector<std::size_t> found = Find_Catalogue_Rows(catalogue, wanted);
+    if (found.empty()) throw Usage_Error(L"Unknown chip <" + wanted + L">");
+    std::vector<const NAND_Config*> rows;
+    for (std::size_t index : found) rows.push_back(&catalogue[index]);
+    for (const NAND_Config* row : rows) {
+        if (*row == *rows.front()) continue;
+        std::ostringstream listing;
+        Print_Chips(catalogue, rows, false, listing);
+        throw Usage_Error(Format(L"Chip <%s> names %u different rows; name one by its number, such as --chip \"#%u\"",
+                                 wanted, static_cast<std::uint32_t>(rows.size()),
+                                 static_cast<std::uint32_t>(found.front() + 1)),
+                          From_UTF8(listing.str()));
+    }
+    return *rows.front();
+}
+
 Chip_Choice Choose_Chip(const Choices& choices) {
     Chip_Choice chip;
     if (!choices.chip.empty()) {
-        const std::optional<NAND_Config> row = Find_Catalogue_Chip(Wide(choices.chip));
-        if (!row) throw ZEKT_Exception(L"Unknown chip <" + Wide(choices.chip) + L">");
-        chip.config = *row;
+        chip.config = Catalogue_Chip(Wide(choices.chip));
     } else if (!choices.config_file.empty()) {
         const ZEKT_Sections sections(Read_Text_File(Wide(choices.config_file)));
         Import_Properties(chip.config, sections);
@@ -91,7 +131,7 @@ Chip_Choice Choose_Chip(const Choices& choices) {
             one.sections.push_back({key, value, false});
             Korvane_Emulator::Apply_Sim_Keys(one, chip.sim);
         } else if (!Set_Property(chip.config, key, value)) {
-            throw ZEKT_Exception(L"Unknown configuration key <" + key + L">");
+            throw Usage_Error(L"Unknown configuration key <" + key + L">");
         }
     }
     return chip;
@@ -103,7 +143,7 @@ NAND_Options Choose_Options(const Choices& choices) {
         Import_Properties(options, ZEKT_Sections(Read_Text_File(Wide(choices.options_file))));
     for (const std::string& opt : choices.opts) {
         const auto [key, value] = Key_Value(opt);
-        if (!Set_Property(options, key, value)) throw ZEKT_Exception(L"Unknown option <" + key + L">");
+        if (!Set_Property(options, key, value)) throw Usage_Error(L"Unknown option <" + key + L">");
     }
     if (!choices.folder.empty()) {
         std::wstring folder = Wide(choices.folder);
@@ -123,7 +163,8 @@ void Make_Folder(const std::wstring& folder) {
     }
 }
 
-// "1,3", "2-4" or "all" against the chip's bank count.
+// "1,3", "2-4" or "all" against the chip's bank count; a bank named twice
+// is read once, where it was first named.
 std::vector<std::uint32_t> Bank_List_Of(const std::string& text, std::uint32_t bank_count) {
     std::vector<std::uint32_t> banks;
     if (text == "all") {
@@ -131,7 +172,8 @@ std::vector<std::uint32_t> Bank_List_Of(const std::string& text, std::uint32_t b
         return banks;
     }
     const std::wstring wide = Wide(text);
-    auto bad = [&]() { return ZEKT_Exception(Format(L"Wrong bank list <%s> for %u banks", wide, bank_count)); };
+    auto bad = [&]() { return Usage_Error(Format(L"Wrong bank list <%s> for %u banks", wide, bank_count)); };
+    if (wide.empty()) throw bad();
     for (const std::wstring& piece : Split(wide, L",")) {
         const std::vector<std::wstring> range = Split(piece, L"-");
         if (range.empty() || range.size() > 2) throw bad();
@@ -143,12 +185,17 @@ std::vector<std::uint32_t> Bank_List_Of(const std::string& text, std::uint32_t b
             throw bad();
         }
         if (first < 1 || last < first || last > bank_count) throw bad();
-        for (std::uint64_t bank = first; bank <= last; ++bank) banks.push_back(static_cast<std::uint32_t>(bank));
+        for (std::uint64_t bank = first; bank <= last; ++bank)
+            if (std::find(banks.begin(), banks.end(), bank) == banks.end())
+                banks.push_back(static_cast<std::uint32_t>(bank));
     }
     return banks;
 }
 
-void Print_Chips(const std::vector<const NAND_Config*>& rows, bool tsv, std::ostream& out) {
+// The rows as the `chips` columns, each after its number ("#N", the form
+// `--chip` takes), or every key tab-separated.
+void Print_Chips(const Chip_Catalogue& catalogue, const std::vector<const NAND_Config*>& rows, bool tsv,
+                 std::ostream& out) {
     if (tsv) {
         // Every key of the configuration, as the settings text writes it.
         NAND_Config header_source;
@@ -169,16 +216,22 @@ void Print_Chips(const std::vector<const NAND_Config*>& rows, bool tsv, std::ost
         }
         return;
     }
-    std::vector<Korvane_Exe::Chip_Columns> lines = {Korvane_Exe::Chip_Column_Names()};
-    for (const NAND_Config* row : rows) lines.push_back(Korvane_Exe::Chip_Column_Texts(*row));
-    std::array<std::size_t, Korvane_Exe::Chip_Column_Count> widths{};
+    constexpr std::size_t Columns = Korvane_Exe::Chip_Column_Count + 1;
+    std::vector<std::array<std::wstring, Columns>> lines(rows.size() + 1);
+    lines[0][0] = L"#";
+    std::copy_n(Korvane_Exe::Chip_Column_Names().begin(), Columns - 1, lines[0].begin() + 1);
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        lines[r + 1][0] = Format(L"#%u", static_cast<std::uint32_t>(rows[r] - &catalogue[0] + 1));
+        std::copy_n(Korvane_Exe::Chip_Column_Texts(*rows[r]).begin(), Columns - 1, lines[r + 1].begin() + 1);
+    }
+    std::array<std::size_t, Columns> widths{};
     for (const auto& line : lines)
-        for (std::size_t c = 0; c < widths.size(); ++c) widths[c] = std::max(widths[c], line[c].size());
+        for (std::size_t c = 0; c < Columns; ++c) widths[c] = std::max(widths[c], line[c].size());
     for (const auto& line : lines) {
         std::wstring text;
-        for (std::size_t c = 0; c < widths.size(); ++c) {
+        for (std::size_t c = 0; c < Columns; ++c) {
             text += line[c];
-            if (c + 1 < widths.size()) text += std::wstring(widths[c] - line[c].size() + 2, L' ');
+            if (c + 1 < Columns) text += std::wstring(widths[c] - line[c].size() + 2, L' ');
         }
         Put(out, Trim_Right(text, L' ') + L"\n");
     }
@@ -224,10 +277,12 @@ void Print_Program(const Choices& choices, const Chip_Choice& chip, const NAND_O
 }  // namespace
 
 int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err, std::istream& in,
-        bool interactive) {
+        bool interactive, bool progress_bars, ZEKT_Tick_Source clock) {
     Choices choices;
     CLI::App app{"korvane-cli: read raw NAND flash chips through the Korvane reader", "korvane-cli"};
     app.require_subcommand(1);
+    // --simulate and --trace belong to the program, but may follow the command too.
+    app.fallthrough();
     std::string simulate_value;
     CLI::Option* simulate = app.add_option("--simulate", simulate_value,
                                            "Use the reader emulator: alone, the selected chip; =PROFILE, a profile file "
@@ -236,7 +291,8 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
     app.add_flag("--trace", choices.trace, "Print the emulator's transcript to standard error");
 
     auto chip_options = [&](CLI::App* command) {
-        auto* chip = command->add_option("--chip", choices.chip, "A catalogue chip: exact Name, or Name@ID");
+        auto* chip = command->add_option("--chip", choices.chip,
+                                         "A catalogue chip: exact Name, Name@ID, or \"#N\" as `chips` numbers it");
         auto* config = command->add_option("--config", choices.config_file, "A chip configuration file (such as Chip.txt)");
         chip->excludes(config);
         command->add_option("--set", choices.sets, "KEY=VALUE overriding one configuration or emulator key");
@@ -244,6 +300,13 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
     auto reader_options = [&](CLI::App* command) {
         command->add_option("--options", choices.options_file, "A reader options file");
         command->add_option("--opt", choices.opts, "KEY=VALUE overriding one reader option");
+    };
+
+    auto dump_files = [&](CLI::App* command) {
+        command->add_option("--folder", choices.folder, "The work folder")->required();
+        command->add_option("--number", choices.number, "The chip number in the file names, 1 to 999 (default 1)")
+            ->check(CLI::Range(1, 999));
+        command->add_option("--banks", choices.banks, "1,3 or 2-4 or all (the default)");
     };
 
     CLI::App* chips = app.add_subcommand("chips", "List the built-in chip catalogue");
@@ -263,15 +326,20 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
     CLI::App* read = app.add_subcommand("read", "Dump the selected banks into the work folder");
     chip_options(read);
     reader_options(read);
-    read->add_option("--folder", choices.folder, "The work folder")->required();
-    read->add_option("--number", choices.number, "The chip number in the file names (default 1)");
-    read->add_option("--banks", choices.banks, "1,3 or 2-4 or all (the default)");
+    dump_files(read);
+    read->add_flag("--hash", choices.hash, "Write NN_NN.dump.sha256 (sha256sum -c checks it) beside each dump and bit map");
     auto* yes = read->add_flag("--yes", choices.yes, "Overwrite existing dumps without asking");
     auto* no = read->add_flag("--no", choices.no, "Never overwrite existing dumps");
     yes->excludes(no);
-    CLI::App* onfi = app.add_subcommand("onfi", "Read and show the ONFI parameter page of bank 1");
+    CLI::App* verify = app.add_subcommand("verify", "Read the selected banks again and compare them with their dumps");
+    chip_options(verify);
+    reader_options(verify);
+    dump_files(verify);
+    CLI::App* onfi = app.add_subcommand("onfi", "Read and show the ONFI parameter page of bank 1, proven by its CRC");
     chip_options(onfi);
     reader_options(onfi);
+    onfi->add_option("--config-out", choices.config_out,
+                     "Write the configuration that the proven page and the ID describe, as a UTF-16 file");
     CLI::App* find = app.add_subcommand("find", "Read the attached chip's ID and list the catalogue chips it fits");
     reader_options(find);
     app.add_subcommand("test-usb", "Run the reader's USB self-test");
@@ -286,8 +354,10 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
     program_onfi->excludes(program_bb);
 
     try {
-        std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
-        app.parse(reversed);
+        // The argc/argv form keeps the order the user typed in CLI11's messages.
+        std::vector<const char*> argv = {"korvane-cli"};
+        for (const std::string& argument : arguments) argv.push_back(argument.c_str());
+        app.parse(static_cast<int>(argv.size()), argv.data());
     } catch (const CLI::CallForHelp&) {
         out << app.help();
         return 0;
@@ -295,12 +365,23 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
         out << app.help("", CLI::AppFormatMode::All);
         return 0;
     } catch (const CLI::ParseError& e) {
-        err << "korvane-cli: " << e.what() << "\n" << "Usage: korvane-cli [--simulate[=PROFILE]] [--trace] COMMAND ... (korvane-cli --help)\n";
+        std::string message = e.what();
+        if (dynamic_cast<const CLI::ExtrasError*>(&e)) {
+            // CLI11 lists the extras last first; put them back in typed order.
+            std::vector<std::string> extras = app.remaining(true);
+            std::stable_sort(extras.begin(), extras.end(), [&](const std::string& a, const std::string& b) {
+                return std::find(arguments.begin(), arguments.end(), a) < std::find(arguments.begin(), arguments.end(), b);
+            });
+            message = "The following arguments were not expected:";
+            for (const std::string& extra : extras) message += " " + extra;
+        }
+        err << "korvane-cli: " << message << "\n" << "Usage: korvane-cli [--simulate[=PROFILE]] [--trace] COMMAND ... (korvane-cli --help)\n";
         return 2;
     }
     if (simulate->count() > 0) choices.simulate = simulate_value;
 
-    Console_User user(out, err, in, interactive);
+    Console_User user(out, err, in, interactive, progress_bars);
+    user.clock = std::move(clock);
     if (choices.yes) user.answer = Console_User::Answer::Yes;
     if (choices.no) user.answer = Console_User::Answer::No;
     std::shared_ptr<Korvane_Emulator::Virtual_Reader> emulator;
@@ -308,7 +389,8 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
     try {
         if (chips->parsed()) {
             const Chip_Catalogue catalogue;
-            Print_Chips(catalogue.Filter(Wide(choices.name_filter), Wide(choices.id_filter)), choices.tsv, out);
+            Print_Chips(catalogue, catalogue.Filter(Wide(choices.name_filter), Wide(choices.id_filter)), choices.tsv,
+                        out);
             return 0;
         }
         Chip_Choice chip = Choose_Chip(choices);
@@ -326,28 +408,52 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
             Print_Program(choices, chip, options, out);
             return 0;
         }
-        emulator = Select_Emulator(choices, chip, err);
         NAND_Config current = chip.config;
         std::uint32_t number = choices.number;
-        Korvane_Exe::Reader_Master master(&options, &current, &number, &user, &user, &user);
-        if (id->parsed() || read->parsed()) {
+        const bool banked = id->parsed() || read->parsed() || verify->parsed();
+        if (banked) {
             user.selected = Bank_List_Of(choices.banks, current.Get_Bank_Count());
+            // Without a size there is no speed to show; the bank rows say why.
+            try {
+                user.bank_bytes = current.Get_Bank_Dump_Size();
+            } catch (const ZEKT_Exception&) {
+            }
+        }
+        emulator = Select_Emulator(choices, chip, err);
+        Id_Recorder recorder(user);
+        Korvane_Exe::Reader_Master master(&options, &current, &number, &recorder, &user, &user);
+        Korvane_Exe::Dump_Hashes hashes;
+        if (choices.hash) master.file_watch = &hashes;
+        if (banked) {
             if (id->parsed()) {
                 master.ID_Action();
-            } else {
+            } else if (read->parsed()) {
                 Make_Folder(options.Work_Folder);
                 master.Read_Action();
                 if (user.refused || user.message_shown) status = 1;
+            } else {
+                master.For_Each_Selected_Bank(
+                    [&](std::uint32_t bank) { Korvane_Exe::Verify_Bank(master, recorder, current, options, bank); });
             }
-            if (status == 0 && !user.Print_Results()) status = 1;
+            if (!user.Print_Results()) status = 1;
+            Print_Id_Hints(recorder, current, options, id->parsed(), err);
         } else if (onfi->parsed()) {
-            if (!master.Read_ONFI()) status = 1;
+            if (!Onfi_Command(current, options, Wide(choices.config_out), user)) status = 1;
         } else if (find->parsed()) {
             const Chip_Catalogue catalogue;
-            Print_Chips(Korvane_Exe::Detect_Chips(catalogue, options), false, out);
+            const std::vector<const NAND_Config*> rows = Korvane_Exe::Detect_Chips(catalogue, options);
+            Print_Chips(catalogue, rows, false, out);
+            if (rows.empty()) Print_Find_Hint(options, err);
         } else {
             if (!master.Test_USB()) status = 1;
         }
+    } catch (const ZEKT_Exception_Cancel&) {
+        // The bank that was running shows "Canceled."; the rest were not touched.
+        user.Print_Results();
+        status = Stopped_Status;
+    } catch (const Usage_Error& e) {
+        Put(err, L"korvane-cli: Error: " + e.message + L"\n" + e.listing);
+        status = 2;
     } catch (...) {
         // One line for any failure, never a crash.
         ZEKT_wstring_Log log;
@@ -356,6 +462,7 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
         status = 1;
     }
     if (emulator) Korvane_Emulator::Select_Virtual_Reader(nullptr);
+    if (ZEKT_Os::Stop_Requested()) status = Stopped_Status;
     return status;
 }
 

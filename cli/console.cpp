@@ -3,6 +3,8 @@
 #include <istream>
 #include <ostream>
 
+#include "cli/speed_meter.h"
+#include "framework/os.h"
 #include "framework/values.h"
 
 namespace Korvane_Cli {
@@ -11,32 +13,49 @@ void Put(std::ostream& stream, const std::wstring& text) { stream << To_UTF8(tex
 
 namespace {
 
-// A bar on standard error, redrawn in place; throttled by Update.
+// Progress on standard error: a bar redrawn in place on a terminal, else
+// one plain line per state of the bank. Throttled by Update.
 class Console_Progress : public ZEKT_Progress {
 public:
-    Console_Progress(Console_User& owner, std::ostream& stream, std::uint32_t row)
-        : user(owner), err(stream), bank(row) {}
+    Console_Progress(Console_User& owner, std::ostream& stream, std::uint32_t row, bool redraw)
+        : ZEKT_Progress(owner.clock), user(owner), err(stream), bank(row), bar(redraw), meter(owner.clock) {}
     ~Console_Progress() override {
         if (drawn) err << '\n' << std::flush;
     }
+    void Check() override {
+        if (ZEKT_Os::Stop_Requested()) throw ZEKT_Exception_Cancel{L"Canceled."};
+    }
     void Set_Status(const std::wstring& text) override {
-        // A pass sets its working status once; a later one means it finished.
-        if (!status.empty()) position = 1000;
+        // A pass sets its working status once; a later one means it finished,
+        // and then the average over every pass of the bank (dump and bit
+        // map) follows the text.
+        if (!status.empty()) {
+            position = 1000;
+            const std::wstring speed = meter.Average_Text(user.bank_bytes * user.Passes(bank));
+            if (user.bank_bytes && !speed.empty()) average = L"  " + speed;
+        }
         status = text;
         user.Set_Status(bank, text);
-        Draw();
+        if (bar)
+            Draw();
+        else
+            Put(err, Format(L"Bank_%u  ", bank) + text + average + L"\n");
     }
     void Set_Position(std::uint32_t per_mille) override {
         position = per_mille;
-        Draw();
+        meter.Sample(user.bank_bytes * std::min<std::uint32_t>(per_mille, 1000) / 1000);
+        if (bar) Draw();
     }
 
 private:
     void Draw() {
         constexpr std::uint32_t Width = 30;
         const std::uint32_t filled = std::min<std::uint32_t>(position, 1000) * Width / 1000;
+        // Speed and time left while the pass runs: "  45%  38.2 MB/s  0:42 left".
+        const std::wstring speed = position < 1000 ? meter.Text(user.bank_bytes) : L"";
         std::wstring line = Format(L"\rBank_%u [", bank) + std::wstring(filled, L'#') + std::wstring(Width - filled, L'.') +
-                            Format(L"] %3u%% ", std::min<std::uint32_t>(position, 1000) / 10) + status + L"   ";
+                            Format(L"] %3u%% ", std::min<std::uint32_t>(position, 1000) / 10) +
+                            (speed.empty() ? L"" : L" " + speed + L"  ") + status + average + L"   ";
         Put(err, line);
         drawn = true;
     }
@@ -44,35 +63,41 @@ private:
     Console_User& user;
     std::ostream& err;
     std::uint32_t bank;
+    bool bar;
     std::uint32_t position = 0;
     std::wstring status;
     bool drawn = false;
+    Speed_Meter meter;
+    std::wstring average;
 };
 
-// Every Print goes to the terminal as it is.
+// Every Print goes to the terminal as it is; failure lines to standard error.
 class Stream_Log : public ZEKT_Log {
 public:
-    explicit Stream_Log(std::ostream& stream) : out(stream) {}
+    Stream_Log(std::ostream& out_stream, std::ostream& err_stream) : out(out_stream), err(err_stream) {}
 
 protected:
     void Print_Text(const std::wstring& text) override { Put(out, text); }
+    void Print_Error_Text(const std::wstring& text) override { Put(err, text); }
 
 private:
     std::ostream& out;
+    std::ostream& err;
 };
 
 }  // namespace
 
 Console_User::Console_User(std::ostream& out_stream, std::ostream& err_stream, std::istream& in_stream,
-                           bool is_interactive)
-    : out(out_stream), err(err_stream), in(in_stream), interactive(is_interactive) {}
+                           bool is_interactive, bool bars)
+    : out(out_stream), err(err_stream), in(in_stream), interactive(is_interactive), progress_bars(bars) {}
 
 void Console_User::Set_Status(std::uint32_t bank, const std::wstring& text) { rows[bank] = {text, false}; }
 
 void Console_User::Set_Error(std::uint32_t bank, const std::wstring& text) { rows[bank] = {text, true}; }
 
 std::unique_ptr<ZEKT_Progress> Console_User::Start_Progress(std::uint32_t bank) {
-    return std::make_unique<Console_Progress>(*this, err, bank);
+    ++passes[bank];
+    return std::make_unique<Console_Progress>(*this, err, bank, progress_bars);
 }
 
 bool Console_User::Ask_Yes_No(const std::wstring& text) {
@@ -92,16 +117,23 @@ bool Console_User::Ask_Yes_No(const std::wstring& text) {
 
 std::unique_ptr<ZEKT_Log> Console_User::Message_Box() {
     message_shown = true;
-    return std::make_unique<Stream_Log>(out);
+    return std::make_unique<Stream_Log>(out, err);
 }
 
-std::unique_ptr<ZEKT_Log> Console_User::Report_Window(const std::wstring&) { return std::make_unique<Stream_Log>(out); }
+std::unique_ptr<ZEKT_Log> Console_User::Report_Window(const std::wstring&) {
+    return std::make_unique<Stream_Log>(out, err);
+}
 
 bool Console_User::Print_Results() {
     bool all_good = true;
     for (std::uint32_t bank : selected) {
         const Row& row = rows[bank];
-        Put(out, Format(L"Bank_%u  ", bank) + (row.error ? L"error: " : L"") + row.text + L"\n");
+        // A row still blank was never reached (a refused overwrite, a stop).
+        if (!row.error && row.text.empty()) {
+            all_good = false;
+            continue;
+        }
+        Put(row.error ? err : out, Format(L"Bank_%u  ", bank) + (row.error ? L"error: " : L"") + row.text + L"\n");
         all_good = all_good && !row.error;
     }
     return all_good;

@@ -1,5 +1,6 @@
-// The dumping workflow's user interface on a terminal: rows become lines,
-// progress a bar on standard error, the question a prompt.
+// The dumping workflow's user interface on a terminal: rows become lines
+// (results on standard output, failures on standard error), progress a bar
+// or plain lines on standard error, the question a prompt.
 #pragma once
 
 #include <iosfwd>
@@ -19,9 +20,12 @@ class Console_User : public Korvane_Exe::Bank_List, public Korvane_Exe::Question
 public:
     enum class Answer { Ask, Yes, No };
 
-    Console_User(std::ostream& out, std::ostream& err, std::istream& in, bool interactive);
+    Console_User(std::ostream& out, std::ostream& err, std::istream& in, bool interactive, bool progress_bars);
 
     std::vector<std::uint32_t> selected;
+    // Bytes of one pass over a bank, for the speed and time left; 0 shows none.
+    std::uint64_t bank_bytes = 0;
+    ZEKT_Tick_Source clock = ZEKT_Tick_Count;
     Answer answer = Answer::Ask;
     // A question was answered no.
     bool refused = false;
@@ -36,9 +40,11 @@ public:
     std::unique_ptr<ZEKT_Log> Message_Box() override;
     std::unique_ptr<ZEKT_Log> Report_Window(const std::wstring& title) override;
 
-    // "Bank_N  text" for every selected bank, errors marked "error: ".
-    // False when any row holds an error.
+    // "Bank_N  text" for every selected bank that was worked on, errors
+    // marked "error: ". False when any row holds an error.
     bool Print_Results();
+    // How many passes (dump, bit map, verify) have started over the bank.
+    std::uint32_t Passes(std::uint32_t bank) const { return passes.count(bank) ? passes.at(bank) : 0; }
 
 private:
     struct Row {
@@ -49,7 +55,9 @@ private:
     std::ostream& err;
     std::istream& in;
     bool interactive;
+    bool progress_bars;
     std::map<std::uint32_t, Row> rows;
+    std::map<std::uint32_t, std::uint32_t> passes;
 };
 
 }  // namespace Korvane_Cli

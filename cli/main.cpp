@@ -13,5 +13,8 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) arguments.emplace_back(argv[i]);
     // The operator's own reader images may lie beside the program.
     if (argc > 0) Korvane_Internal::Set_Image_Folder(Folder_Of(From_Code_Page(argv[0], 0)));
-    return Korvane_Cli::Run(arguments, std::cout, std::cerr, std::cin, ZEKT_Os::Is_Terminal_Input());
+    // Ctrl-C ends a dump at the next chunk, with the reader closed and powered off.
+    ZEKT_Os::Catch_Stop_Requests();
+    return Korvane_Cli::Run(arguments, std::cout, std::cerr, std::cin, ZEKT_Os::Is_Terminal_Input(),
+                            ZEKT_Os::Is_Terminal_Error());
 }

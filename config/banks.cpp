@@ -10,6 +10,10 @@ namespace {
 [[noreturn]] void Wrong_Skips() { throw ZEKT_Exception(L"Cant calc real page from config skips"); }
 
 std::uint64_t Number_Of(const std::wstring& piece) { return To_Unsigned(Trim(piece, L' ')); }
+std::uint32_t Number_32_Of(const std::wstring& piece) { return To_Unsigned_32(Trim(piece, L' ')); }
+
+// Far beyond any chip; larger sizes would overflow the byte count of a dump.
+constexpr std::uint64_t Megabytes_Limit = std::uint64_t{1} << 40;
 
 // A page size that cannot divide a dump into pages.
 [[noreturn]] void Wrong_Page(std::uint32_t page) {
@@ -33,7 +37,7 @@ std::int64_t Skip(std::int64_t page, std::uint32_t mask, std::uint32_t pages) {
 std::uint32_t NAND_Config::Get_Bank_Count() const {
     const std::vector<std::wstring> pieces = Split(Banks, L"x");
     if (pieces.empty()) Wrong_Banks();
-    return static_cast<std::uint32_t>(Number_Of(pieces[0]));
+    return Number_32_Of(pieces[0]);
 }
 
 std::int64_t NAND_Config::Get_Bank_Size_MB() const {
@@ -44,14 +48,15 @@ std::int64_t NAND_Config::Get_Bank_Size_MB() const {
     const std::wstring unit = size.substr(size.size() - 2);
     const std::uint64_t number = Number_Of(size.substr(0, size.size() - 2));
     // Units are exact: "gb" counts as megabytes.
-    return static_cast<std::int64_t>(unit == L"GB" ? number * 1024 : number);
+    const std::uint64_t factor = unit == L"GB" ? 1024 : 1;
+    // Checked before multiplying, so that no size wraps into a small one.
+    if (number >= Megabytes_Limit / factor) throw ZEKT_Exception(L"Bank size <" + size + L"> is more than any chip holds");
+    return static_cast<std::int64_t>(number * factor);
 }
 
 std::uint64_t NAND_Config::Get_Bank_Dump_Size() const {
     if (Block != 0 && Blocks != 0) return std::uint64_t{Block} * Blocks;
     const auto megabytes = static_cast<std::uint64_t>(Get_Bank_Size_MB());
-    // Far beyond any chip; larger values would overflow the byte count below.
-    if (megabytes >= (std::uint64_t{1} << 40)) Wrong_Banks();
     if (Page == 0) Wrong_Page(Page);
     const std::uint64_t pages = megabytes * 1048576 / Page;
     // The spare area makes bytes / Page fall a little short of the real page
@@ -106,10 +111,13 @@ std::uint32_t Get_Bank_Enable(std::uint32_t bank, const NAND_Config& config) {
     for (const std::wstring& group : Split(config.Join_CE, L"/")) {
         std::uint32_t mask = 0;
         for (const std::wstring& line : Split(Trim(group, L' '), L"-"))
-            mask |= Get_Bank_Enable(static_cast<std::uint32_t>(Number_Of(line)));
+            mask |= Get_Bank_Enable(Number_32_Of(line));
         masks.push_back(mask);
     }
     if (masks.empty()) return Get_Bank_Enable(bank);
     if (bank == 0) throw ZEKT_Exception(L"Get_Bank_Enable::Wrong bank number");
-    return bank <= masks.size() ? masks[bank - 1] : 0;
+    // A bank without a line would read nothing and pass for an erased chip.
+    if (bank > masks.size() || masks[bank - 1] == 0)
+        throw ZEKT_Exception(Format(L"Bank <%u> has no chip-enable line in Join CE <%s>", bank, config.Join_CE));
+    return masks[bank - 1];
 }

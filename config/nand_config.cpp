@@ -67,5 +67,5 @@ void Parse_Power(const NAND_Config& config, Korvane_Internal::Reader_Setup& setu
     std::uint32_t* const fields[] = {&setup.power_kind, &setup.power_value, &setup.power_extra};
     const std::vector<std::wstring> pieces = Split(config.Power, L"/");
     for (std::size_t i = 0; i < pieces.size() && i < std::size(fields); ++i)
-        *fields[i] = static_cast<std::uint32_t>(To_Unsigned(Trim(pieces[i], L' ')));
+        *fields[i] = To_Unsigned_32(Trim(pieces[i], L' '));
 }

@@ -22,6 +22,9 @@ Reader_Setup Common_Setup(std::uint32_t bank, const NAND_Config& config, const N
     setup.ignore_busy = options.Ignore_Busy;
     setup.chip_enable = Get_Bank_Enable(bank, config);
     Parse_Power(config, setup);
+    // The module takes a 16-bit word; a larger value would send another one.
+    if (setup.power_kind == 1 && setup.power_value > 0xFFFF)
+        throw ZEKT_Exception(Format(L"Power module setting <0x%x> is more than 16 bits", setup.power_value));
     const std::wstring voltage = Trim(options.Voltage, L' ');
     if (!voltage.empty()) setup.voltage = Power::Parse_Voltage(voltage);
     return setup;
@@ -56,6 +59,9 @@ Korvane::Korvane(std::uint32_t bank_number, const NAND_Config& chip, const NAND_
     config.Get_Real_Page_Range(range_start, range_end, setup.first_row, setup.end_row);
     setup.ddr = config.DDR;
     setup.transfer_count = setup.wide_bus || setup.ddr ? config.Page >> 1 : config.Page;
+    // The setup block carries 16 bits of the count; the rest would misalign the stream.
+    if (setup.transfer_count > 0xFFFF)
+        throw ZEKT_Exception(Format(L"Page <%u> is more than the reader reads at once", config.Page));
     if (options.Slow) {
         setup.timing_high = setup.timing_low = 0x77;
     } else {
@@ -90,6 +96,8 @@ Reader_Setup Id_Setup(std::uint32_t bank, const NAND_Config& config, const NAND_
     // The setup block carries 16 bits of the count; more could only fail
     // as a short read after a huge allocation.
     if (options.ID_Size > 0xFFFF) throw ZEKT_Exception(Format(L"ID Size <%u> is more than the reader reads", options.ID_Size));
+    // An empty ID would match every pattern, a missing chip included.
+    if (options.ID_Size == 0) throw ZEKT_Exception(L"ID Size <0> reads no ID");
     Reader_Setup setup = Common_Setup(bank, config, options, L"Unknown bus");
     setup.end_row = 1;
     setup.transfer_count = options.ID_Size;
@@ -97,10 +105,11 @@ Reader_Setup Id_Setup(std::uint32_t bank, const NAND_Config& config, const NAND_
     return setup;
 }
 
-Reader_Setup Parameter_Page_Setup(std::uint32_t bank, const NAND_Config& config, const NAND_Options& options) {
+Reader_Setup Parameter_Page_Setup(std::uint32_t bank, const NAND_Config& config, const NAND_Options& options,
+                                  std::uint32_t bytes) {
     Reader_Setup setup = Common_Setup(bank, config, options, L"Unknown bus");
     setup.end_row = 1;
-    setup.transfer_count = 256;
+    setup.transfer_count = bytes;
     setup.command_set = L"Custom";
     return setup;
 }
@@ -117,12 +126,12 @@ std::wstring Read_Id(std::uint32_t bank, const NAND_Config& config, const NAND_O
 }
 
 std::vector<std::uint8_t> Read_Parameter_Page(std::uint32_t bank, const NAND_Config& config,
-                                              const NAND_Options& options) {
-    Reader_Setup setup = Parameter_Page_Setup(bank, config, options);
+                                              const NAND_Options& options, std::uint32_t bytes) {
+    Reader_Setup setup = Parameter_Page_Setup(bank, config, options, bytes);
     NAND_Assembler::Assembler_Code program;
     NAND_Assembler::Build_Parameter_Page_Program(program);
-    std::vector<std::uint8_t> page(256, 0x77);
-    Read_Once(setup, program, page.data(), 256);
+    std::vector<std::uint8_t> page(bytes, 0x77);
+    Read_Once(setup, program, page.data(), bytes);
     return page;
 }
 

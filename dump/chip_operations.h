@@ -44,13 +44,16 @@ private:
 
 // The setups of the ID read and of the parameter page read.
 Reader_Setup Id_Setup(std::uint32_t bank, const NAND_Config& config, const NAND_Options& options);
-Reader_Setup Parameter_Page_Setup(std::uint32_t bank, const NAND_Config& config, const NAND_Options& options);
+// The parameter page read takes `bytes` bytes: one 256-byte copy, or the
+// three copies the chip repeats.
+Reader_Setup Parameter_Page_Setup(std::uint32_t bank, const NAND_Config& config, const NAND_Options& options,
+                                  std::uint32_t bytes = 256);
 
 // The ID bytes as "%02x " each: "ec d7 94 " with its trailing blank.
 std::wstring Read_Id(std::uint32_t bank, const NAND_Config& config, const NAND_Options& options);
 
-// The first 256 bytes the chip answers to the parameter page command.
+// The first `bytes` bytes the chip answers to the parameter page command.
 std::vector<std::uint8_t> Read_Parameter_Page(std::uint32_t bank, const NAND_Config& config,
-                                              const NAND_Options& options);
+                                              const NAND_Options& options, std::uint32_t bytes = 256);
 
 }  // namespace Korvane_Internal

@@ -2,9 +2,11 @@
 
 #include <cstring>
 #include <exception>
+#include <optional>
 #include <vector>
 
 #include "dump/chip_operations.h"
+#include "dump/onfi_proof.h"
 #include "framework/media.h"
 #include "framework/values.h"
 #include "reader/run.h"
@@ -16,11 +18,44 @@ namespace {
 constexpr std::size_t Chunk_Bytes = 0x20000;
 
 // Progress reports pump the interface; nothing a window handler throws there
-// may end the pass.
+// may end the pass. The end of a pass shows the full bar at once, unthrottled.
 void Report_Progress(ZEKT_Progress& progress, std::uint64_t done, std::uint64_t total) {
     try {
-        progress.Update(static_cast<std::int64_t>(done), static_cast<std::int64_t>(total));
+        if (done < total)
+            progress.Update(static_cast<std::int64_t>(done), static_cast<std::int64_t>(total));
+        else
+            progress.Set_Position(1000);
     } catch (...) {
+    }
+}
+
+// Streams the medium into the file at `path`, each chunk as it comes or as
+// its bit map. The file is created only once the first chunk is in hand, so
+// a run that never starts (a bad configuration, no reader, no power) leaves
+// the previous file as it was; `created` runs right after the creation. A
+// stop request ends the pass before the next chunk. `watch`, when given,
+// sees the file created and every chunk written.
+void Stream_To_File(Korvane_Internal::Korvane& medium, const std::wstring& path, ZEKT_Progress& progress, bool bit_map,
+                    const std::function<void()>& created, Dump_File_Watch* watch) {
+    const std::uint64_t total = medium.GetSize();
+    std::vector<std::uint8_t> buffer(Chunk_Bytes);
+    std::vector<std::uint8_t> bits(bit_map ? Chunk_Bytes / 8 : 0);
+    std::optional<ZEKT_MediaFileWrite> file;
+    for (std::uint64_t pos = 0; pos < total;) {
+        Report_Progress(progress, pos, total);
+        progress.Check();
+        const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(Chunk_Bytes, total - pos));
+        medium.Read(buffer.data(), n);
+        if (!file) {
+            file.emplace(path);
+            if (watch) watch->Created(path);
+            created();
+        }
+        const std::uint8_t* bytes = bit_map ? bits.data() : buffer.data();
+        const std::size_t count = bit_map ? Pack_Bit_Map(buffer.data(), n, bits.data()) : n;
+        file->Write(bytes, count);
+        if (watch) watch->Written(bytes, count);
+        pos += n;
     }
 }
 
@@ -63,6 +98,10 @@ void Reader_Master::For_Each_Selected_Bank(const std::function<void(std::uint32_
         // One bank's failure is its row's error; the next bank goes on.
         try {
             action(bank);
+        } catch (const ZEKT_Exception_Cancel& e) {
+            // A stop ends the whole action; this bank's row says so.
+            banks->Set_Error(bank, e.message);
+            throw;
         } catch (const ZEKT_Exception& e) {
             banks->Set_Error(bank, e.message);
         } catch (const std::exception& e) {
@@ -79,6 +118,7 @@ void Reader_Master::Check_Bank_ID(std::uint32_t bank) {
 }
 
 void Reader_Master::Dump_Bank(std::uint32_t bank) {
+    if (file_watch) file_watch->Bank_Started();
     if (options->Check_ID) Check_Bank_ID(bank);
     const std::uint32_t start_tick = ZEKT_Tick_Count();
     // Names and copies are fixed before the pass pumps any message.
@@ -89,25 +129,21 @@ void Reader_Master::Dump_Bank(std::uint32_t bank) {
     {
         const std::unique_ptr<ZEKT_Progress> progress = banks->Start_Progress(bank);
         progress->Set_Status(L"Read...");
-        ZEKT_MediaFileWrite file(dump_path);
         {
             Korvane_Internal::Korvane medium(bank, chip, reader_options);
-            const std::uint64_t total = medium.GetSize();
-            std::vector<std::uint8_t> buffer(Chunk_Bytes);
-            for (std::uint64_t pos = 0; pos < total;) {
-                Report_Progress(*progress, pos, total);
-                const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(Chunk_Bytes, total - pos));
-                medium.Read(buffer.data(), n);
-                file.Write(buffer.data(), n);
-                pos += n;
-            }
+            // An old bit map never stays beside a new dump, even a partial one.
+            Stream_To_File(
+                medium, dump_path, *progress, false,
+                [this, &bb_path]() {
+                    if (Exists(bb_path)) Delete_File(bb_path);
+                    if (file_watch) file_watch->Deleted(bb_path);
+                },
+                file_watch);
         }
-        if (chip.Is_Triple_Page() && reader_options.Read_bb_Enabled)
-            Read_bb(bank);
-        else if (Exists(bb_path))
-            Delete_File(bb_path);
+        if (chip.Is_Triple_Page() && reader_options.Read_bb_Enabled) Read_bb(bank);
         progress->Set_Status(L"Reading done (" + Elapsed_Text(start_tick) + L")");
         Save_Chip_Config();
+        if (file_watch) file_watch->Bank_Done();
     }
 }
 
@@ -131,19 +167,10 @@ std::size_t Pack_Bit_Map(const std::uint8_t* stream, std::size_t count, std::uin
 void Reader_Master::Read_bb(std::uint32_t bank) {
     const std::unique_ptr<ZEKT_Progress> progress = banks->Start_Progress(bank);
     progress->Set_Status(L"Read bb...");
-    ZEKT_MediaFileWrite file(Bb_Path(bank));
     Korvane_Internal::Korvane medium(bank, *config, *options);
     medium.setup.special_read = true;
-    const std::uint64_t total = medium.GetSize();
-    std::vector<std::uint8_t> buffer(Chunk_Bytes);
-    std::vector<std::uint8_t> bits(Chunk_Bytes / 8);
-    for (std::uint64_t pos = 0; pos < total;) {
-        Report_Progress(*progress, pos, total);
-        const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(Chunk_Bytes, total - pos));
-        medium.Read(buffer.data(), n);
-        file.Write(bits.data(), Pack_Bit_Map(buffer.data(), n, bits.data()));
-        pos += n;
-    }
+    Stream_To_File(medium, Bb_Path(bank), *progress, true, []() {}, file_watch);
+    Report_Progress(*progress, medium.GetSize(), medium.GetSize());
 }
 
 bool Reader_Master::Confirm_Overwrite() {
@@ -173,22 +200,6 @@ bool Reader_Master::Test_USB() {
     return Korvane_Internal::Usb_Test_Command(*box);
 }
 
-namespace {
-
-std::string Ascii_Field(const std::vector<std::uint8_t>& page, std::size_t offset, std::size_t width) {
-    std::string text(page.begin() + offset, page.begin() + offset + width);
-    const std::size_t zero = text.find('\0');
-    return zero == std::string::npos ? text : text.substr(0, zero);
-}
-
-std::uint32_t Le(const std::vector<std::uint8_t>& page, std::size_t offset, std::size_t bytes) {
-    std::uint32_t value = 0;
-    for (std::size_t i = 0; i < bytes; ++i) value |= static_cast<std::uint32_t>(page[offset + i]) << (8 * i);
-    return value;
-}
-
-}  // namespace
-
 void Print_Onfi_Report(const std::vector<std::uint8_t>& page, ZEKT_Log& log) {
     log.Print(L"Header ");
     for (std::size_t i = 0; i < 4 && i < page.size(); ++i) log.Print(L"%02x ", page[i]);
@@ -196,12 +207,12 @@ void Print_Onfi_Report(const std::vector<std::uint8_t>& page, ZEKT_Log& log) {
     if (page.size() < 4 || std::memcmp(page.data(), "ONFI", 4) != 0) throw ZEKT_Exception(L"Wrong Header");
     if (page.size() < 256) throw ZEKT_Exception(L"Wrong Header");
     log.Print(L"\n");
-    log.Print(L"Manufacturer: %S\n", Ascii_Field(page, 32, 12));
-    log.Print(L"Name: %S\n", Ascii_Field(page, 44, 20));
+    log.Print(L"Manufacturer: %S\n", Onfi_Text(page, 32, 12));
+    log.Print(L"Name: %S\n", Onfi_Text(page, 44, 20));
     log.Print(L"\n");
-    log.Print(L"Page: %d\n\n", Le(page, 80, 4) + Le(page, 84, 2));
-    log.Print(L"Block: 0x%x\n", Le(page, 92, 4));
-    log.Print(L"Blocks: 0x%x\n", Le(page, 96, 4));
+    log.Print(L"Page: %d\n\n", Onfi_Number(page, 80, 4) + Onfi_Number(page, 84, 2));
+    log.Print(L"Block: 0x%x\n", Onfi_Number(page, 92, 4));
+    log.Print(L"Blocks: 0x%x\n", Onfi_Number(page, 96, 4));
     log.Print(L"LUNs: %d\n", page[100]);
     log.Print(L"\n");
     log.Print(L"Col: %d\n", page[101] >> 4);

@@ -8,6 +8,7 @@
 
 #include "config/nand_config.h"
 #include "config/nand_options.h"
+#include "dump/dump_hashes.h"
 #include "dump/user.h"
 
 namespace Korvane_Exe {
@@ -39,6 +40,9 @@ public:
     std::wstring Config_Folder() const;
     std::wstring Config_Path() const;
     void Save_Chip_Config();
+
+    // When set, sees every file a dump writes (for hashes); not owned.
+    Dump_File_Watch* file_watch = nullptr;
 
 private:
     const std::wstring& Work_Folder() const;

@@ -17,12 +17,22 @@ std::uint64_t Mix(std::uint64_t x) {
     return x ^ (x >> 31);
 }
 
+std::uint64_t Page_Key(std::uint32_t chip_enable, std::uint32_t row, std::uint32_t page) {
+    return Mix((std::uint64_t{chip_enable} << 40) ^ (std::uint64_t{row} << 4) ^ page);
+}
+
 }  // namespace
+
+bool Is_Flaky_Page(std::uint64_t seed, std::uint32_t per_million, std::uint32_t chip_enable, std::uint32_t row,
+                   std::uint32_t page) {
+    // A different mixing constant than the content's, so flaky pages do not
+    // follow the page data.
+    return Mix(seed ^ 0x5DEECE66Dull ^ Page_Key(chip_enable, row, page)) % 1000000 < per_million;
+}
 
 void Fill_Seeded(std::uint64_t seed, std::uint32_t chip_enable, std::uint32_t row, std::uint32_t page,
                  std::uint32_t column, std::uint8_t* out, std::size_t count) {
-    const std::uint64_t key =
-        Mix(seed ^ Mix((std::uint64_t{chip_enable} << 40) ^ (std::uint64_t{row} << 4) ^ page));
+    const std::uint64_t key = Mix(seed ^ Page_Key(chip_enable, row, page));
     std::uint64_t chunk = column / 8;
     std::size_t skip = column % 8;
     while (count > 0) {
@@ -95,6 +105,7 @@ void Nand_Chip::Command(std::uint8_t command) {
             if (word_line_prefix) page = word_line_prefix - 1u;
             else if (!registers.contains(Feature_Key + 0xD6)) page = 0;
             source = Source::Page;
+            ++page_loads;
         }
         collect = Collect::None;
         word_line_prefix = 0;
@@ -102,6 +113,7 @@ void Nand_Chip::Command(std::uint8_t command) {
     case 0x3F:  // the next page of the word line
         if (source == Source::Page) {
             ++page;
+            ++page_loads;
             column = 0;
         }
         break;
@@ -121,6 +133,7 @@ void Nand_Chip::Command(std::uint8_t command) {
                 row = special;
                 page = special_count % 3;
                 source = Source::Special;
+                ++page_loads;
                 special_pending = false;
             }
         }
@@ -259,6 +272,19 @@ void Nand_Chip::Page_Bytes(std::uint32_t from, std::uint8_t* out, std::size_t co
         // Read with the wrong thresholds: one flipped bit in every 509 bytes.
         for (std::size_t i = (509 - (from + row) % 509) % 509; i < inside; i += 509) out[i] ^= 0x10;
     }
+    if (model->flaky_per_million) Flip_Flaky_Bits(from, out, inside, chip_enable);
+}
+
+void Nand_Chip::Flip_Flaky_Bits(std::uint32_t from, std::uint8_t* out, std::size_t count, std::uint32_t chip_enable) {
+    if (!Is_Flaky_Page(model->source.seed, model->flaky_per_million, chip_enable, row, page)) return;
+    // Three bits of the page, chosen anew for every load of it; an odd count
+    // of flips never cancels out completely.
+    const std::uint64_t load = Mix(model->flip_nonce ^ Page_Key(chip_enable, row, page) ^ Mix(page_loads));
+    const std::uint64_t page_bits = std::uint64_t{model->page_bytes} * 8;
+    for (std::uint64_t j = 0; j < 3; ++j) {
+        const std::uint64_t bit = Mix(load + j) % page_bits;
+        if (bit / 8 >= from && bit / 8 < from + count) out[bit / 8 - from] ^= static_cast<std::uint8_t>(1u << (bit % 8));
+    }
 }
 
 void Nand_Chip::Output(std::uint8_t* out, std::size_t count, std::uint32_t chip_enable) {
@@ -277,7 +303,11 @@ void Nand_Chip::Output(std::uint8_t* out, std::size_t count, std::uint32_t chip_
     case Source::Parameter_Page:
         for (std::size_t i = 0; i < count; ++i) {
             const std::size_t at = column + i;
-            out[i] = model->onfi && at < 3 * Onfi_Page_Bytes ? model->onfi_page[at % Onfi_Page_Bytes] : 0xFF;
+            const std::size_t copy = at / Onfi_Page_Bytes;
+            out[i] = model->onfi && copy < 3 ? model->onfi_page[at % Onfi_Page_Bytes] : 0xFF;
+            // A damaged copy has one letter of the manufacturer in the other
+            // case, each copy a different one, so a majority still mends them.
+            if (model->onfi && copy < 3 && model->onfi_damage[copy] && at % Onfi_Page_Bytes == 32 + copy) out[i] ^= 0x20;
         }
         break;
     case Source::Page:

@@ -3,6 +3,7 @@
 // output register.
 #pragma once
 
+#include <array>
 #include <bit>
 #include <cstdint>
 #include <map>
@@ -30,6 +31,8 @@ struct Chip_Model {
     std::vector<std::uint8_t> id;  // the ID bytes, repeated after the last one
     bool onfi = true;
     Onfi_Page onfi_page{};
+    // Copies (of the three the chip repeats) answered with a damaged byte.
+    std::array<bool, 3> onfi_damage{};
     std::uint32_t page_bytes = 2112;  // data and spare
     std::uint32_t column_cycles = 2;
     std::uint32_t row_cycles = 3;
@@ -37,7 +40,16 @@ struct Chip_Model {
     Page_Source source;
     // Retry registers that must hold these values for error-free pages.
     std::vector<std::pair<std::uint32_t, std::uint8_t>> clean_registers;
+    // Pages in every million that flip bits differently on every read, and
+    // what makes this reader's flips differ from any other's.
+    std::uint32_t flaky_per_million = 0;
+    std::uint64_t flip_nonce = 0;
 };
+
+// Whether the page at (chip-enable selection, row, page of the row) is one
+// of the flaky pages that `seed` chooses.
+bool Is_Flaky_Page(std::uint64_t seed, std::uint32_t per_million, std::uint32_t chip_enable, std::uint32_t row,
+                   std::uint32_t page);
 
 // Register keys: plain register addresses are 00-FF, SET FEATURES addresses
 // 0x100 + feature, the two-byte Samsung registers (high << 8 | low) + 0x10000,
@@ -82,6 +94,7 @@ private:
     enum class Source { None, Id, Parameter_Page, Page, Special };
 
     void Page_Bytes(std::uint32_t column_from, std::uint8_t* out, std::size_t count, std::uint32_t chip_enable);
+    void Flip_Flaky_Bits(std::uint32_t column_from, std::uint8_t* out, std::size_t count, std::uint32_t chip_enable);
     bool Retry_Clean() const;
     std::uint32_t Address_Value(std::size_t first, std::size_t count) const;
 
@@ -102,6 +115,7 @@ private:
     std::uint32_t column = 0;
     std::uint32_t row = 0;
     std::uint32_t page = 0;
+    std::uint64_t page_loads = 0;  // every page the chip loads counts, so each read flips anew
     std::uint8_t word_line_prefix = 0;  // 01, 02 or 03 before a word-line read
     bool special_pending = false;
     std::uint32_t special_row = 0xFFFFFFFF;

@@ -18,15 +18,6 @@ void Put_Le(Onfi_Page& page, std::size_t offset, std::uint32_t value, std::size_
 
 }  // namespace
 
-std::uint16_t Onfi_CRC16(const std::uint8_t* bytes, std::size_t count) {
-    std::uint16_t crc = 0x4F4E;
-    for (std::size_t i = 0; i < count; ++i) {
-        crc ^= static_cast<std::uint16_t>(bytes[i] << 8);
-        for (int bit = 0; bit < 8; ++bit) crc = (crc & 0x8000) ? static_cast<std::uint16_t>((crc << 1) ^ 0x8005) : static_cast<std::uint16_t>(crc << 1);
-    }
-    return crc;
-}
-
 Onfi_Page Make_Onfi_Page(const Onfi_Geometry& geometry) {
     Onfi_Page page{};
     page[0] = 'O';

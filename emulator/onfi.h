@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "reader/onfi_crc.h"
+
 namespace Korvane_Emulator {
 
 inline constexpr std::size_t Onfi_Page_Bytes = 256;
@@ -25,8 +27,7 @@ struct Onfi_Geometry {
     bool wide_bus = false;
 };
 
-// CRC-16 with polynomial 0x8005 and initial value 0x4F4E, most significant bit first.
-std::uint16_t Onfi_CRC16(const std::uint8_t* bytes, std::size_t count);
+using Korvane_Internal::Onfi_CRC16;
 
 // One 256-byte copy with its CRC in bytes 254 and 255, little-endian.
 Onfi_Page Make_Onfi_Page(const Onfi_Geometry& geometry);

@@ -1,6 +1,9 @@
 #include "emulator/profile.h"
 
+#include <atomic>
 #include <bit>
+#include <chrono>
+#include <random>
 
 #include "framework/values.h"
 
@@ -49,12 +52,33 @@ void Read_Data(const std::wstring& key, const std::wstring& value, Page_Source& 
     }
 }
 
+// "2-3": the numbers 2 and 3 (from 1 up to the array's size) marked.
+template <std::size_t N>
+void Read_Numbers(const std::wstring& key, const std::wstring& value, std::array<bool, N>& marked) {
+    marked = {};
+    for (const std::wstring& piece : Split(value, L"-")) {
+        const std::uint64_t number = Number(key, piece);
+        if (number < 1 || number > N) Bad_Key(key, value);
+        marked[number - 1] = true;
+    }
+}
+
+// Differs for every model made, in this process and in any other, so that
+// a flaky page reads differently in a second program run too.
+std::uint64_t Flip_Nonce() {
+    static std::atomic<std::uint64_t> next{
+        (std::uint64_t{std::random_device{}()} << 32) ^
+        static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count())};
+    return next.fetch_add(0x9E3779B97F4A7C15ull);
+}
+
 }  // namespace
 
 const std::vector<std::wstring>& Sim_Keys() {
     static const std::vector<std::wstring> keys = {L"Sim Data",       L"Sim ONFI",           L"Sim Unplug After",
                                                    L"Sim Dead CE",    L"Sim Retry Clean",    L"Sim Adapter",
-                                                   L"Sim Voltage Offset", L"Sim Module",     L"Sim Self-Test"};
+                                                   L"Sim Voltage Offset", L"Sim Module",     L"Sim Self-Test",
+                                                   L"Sim ONFI Damage", L"Sim Flaky Pages"};
     return keys;
 }
 
@@ -70,12 +94,13 @@ void Apply_Sim_Keys(const ZEKT_Sections& sections, Sim_Options& sim) {
         } else if (key == L"Sim Unplug After") {
             sim.unplug_after = Number(key, value);
         } else if (key == L"Sim Dead CE") {
-            sim.dead_lines = {};
-            for (const std::wstring& line : Split(value, L"-")) {
-                const std::uint64_t number = Number(key, line);
-                if (number < 1 || number > 8) Bad_Key(key, value);
-                sim.dead_lines[number - 1] = true;
-            }
+            Read_Numbers(key, value, sim.dead_lines);
+        } else if (key == L"Sim ONFI Damage") {
+            Read_Numbers(key, value, sim.onfi_damage);
+        } else if (key == L"Sim Flaky Pages") {
+            const std::uint64_t per_million = Number(key, value);
+            if (per_million > 1000000) Bad_Key(key, value);
+            sim.flaky_per_million = static_cast<std::uint32_t>(per_million);
         } else if (key == L"Sim Retry Clean") {
             sim.clean_registers.clear();
             for (const std::wstring& pair : Split(value, L" ")) {
@@ -151,6 +176,9 @@ Chip_Model Make_Chip_Model(const Sim_Profile& profile) {
     model.source = profile.sim.source;
     model.clean_registers = profile.sim.clean_registers;
     model.onfi = profile.sim.onfi;
+    model.onfi_damage = profile.sim.onfi_damage;
+    model.flaky_per_million = profile.sim.flaky_per_million;
+    model.flip_nonce = Flip_Nonce();
 
     Onfi_Geometry geometry;
     geometry.manufacturer = To_UTF8(config.Company);

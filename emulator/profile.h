@@ -24,6 +24,8 @@ struct Sim_Options {
     std::int32_t voltage_offset = 0;      // "Sim Voltage Offset": hundredths of a volt, may be negative
     bool module = true;                   // "Sim Module": true | false
     bool self_test_corrupt = false;       // "Sim Self-Test": good | corrupt
+    std::array<bool, 3> onfi_damage{};    // "Sim ONFI Damage": parameter page copies that fail their CRC, "1-3"
+    std::uint32_t flaky_per_million = 0;  // "Sim Flaky Pages": pages in every million that read differently each time
 };
 
 struct Sim_Profile {

@@ -33,6 +33,8 @@ public:
     std::uint32_t Adapter_Voltage() const { return adapter_voltage; }
     std::uint16_t Module_Setting() const { return module_setting; }
     bool Link_Open() const { return link_open; }
+    // Data bytes delivered so far, over every run.
+    std::uint64_t Data_Bytes() const { return data_bytes; }
     const Nand_Chip& Chip(std::size_t line) const { return *chips[line]; }
 
 private:

@@ -5,26 +5,28 @@
 #include "os.h"
 
 void ZEKT_Log::Report_Exception() {
+    std::wstring line;
     // The first matching handler wins, so the derived kinds come first.
     try {
         throw;
     } catch (const ZEKT_Exception_Media& e) {
-        Print(L"Media Error: %s\n", e.message);
+        line = Format(L"Media Error: %s\n", e.message);
     } catch (const ZEKT_Exception_DataCorrupt& e) {
-        Print(L"Data Corrupt: %s\n", e.message);
+        line = Format(L"Data Corrupt: %s\n", e.message);
     } catch (const ZEKT_Exception_UnSupported& e) {
-        Print(L"Unsupprted: %s\n", e.message);
+        line = Format(L"Unsupprted: %s\n", e.message);
     } catch (const ZEKT_Exception_Bug& e) {
-        Print(L"Bug in programm: %s\n", e.message);
+        line = Format(L"Bug in programm: %s\n", e.message);
     } catch (const ZEKT_Exception& e) {
-        Print(L"Error: %s\n", e.message);
+        line = Format(L"Error: %s\n", e.message);
     } catch (const std::exception& e) {
-        Print(L"STD Error: %S\n", e.what());
+        line = Format(L"STD Error: %S\n", e.what());
     } catch (const ZEKT_Exception_Cancel&) {
         throw;
     } catch (...) {
-        Print(L"Unknown Exception\n");
+        line = L"Unknown Exception\n";
     }
+    Print_Error_Text(line);
 }
 
 void ZEKT_Log::Handle_Exception() {

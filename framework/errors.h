@@ -67,6 +67,9 @@ public:
 
 protected:
     virtual void Print_Text(const std::wstring& text) = 0;
+    // The kind lines of Report_Exception; a sink that keeps failures apart
+    // from results (a terminal's standard error) sends them elsewhere.
+    virtual void Print_Error_Text(const std::wstring& text) { Print_Text(text); }
 };
 
 // Collects everything printed, for the owner to show once the action is over.

@@ -26,7 +26,9 @@ void ZEKT_Media_Handle::Write(const void* buffer, std::uint64_t size) {
     if (size > Low_32_Bits) throw ZEKT_Exception_Media(L"Write failure - " + Format(L"size 0x%I64x is too large", size));
     std::uint32_t done = 0;
     const bool ok = Transfer_Write(buffer, static_cast<std::uint32_t>(size), done);
-    if (!ok || done != size) throw ZEKT_Exception_Media(L"Write failure - " + Transfer_Error_Text());
+    if (!ok) throw ZEKT_Exception_Media(L"Write failure - " + Transfer_Error_Text());
+    // A short write the system calls a success has no error text to show.
+    if (done != size) throw ZEKT_Exception_Media(Format(L"Write failure - %u of %I64u bytes written", done, size));
 }
 
 void ZEKT_Media_Handle::Read(void* buffer, std::uint64_t size) {
@@ -85,8 +87,7 @@ ZEKT_Os::Handle Open_Or_Throw(const std::wstring& open_name, const std::wstring&
 }  // namespace
 
 ZEKT_MediaFile::ZEKT_MediaFile(const std::wstring& name, ZEKT_Os::Open_Mode mode, const wchar_t* failure_words)
-    : ZEKT_Media_Handle(Open_Or_Throw(mode == ZEKT_Os::Open_Mode::Write ? Long_Path_Name(name) : name, name, mode,
-                                      failure_words)) {}
+    : ZEKT_Media_Handle(Open_Or_Throw(name, name, mode, failure_words)) {}
 
 ZEKT_MediaFileWrite::ZEKT_MediaFileWrite(const std::wstring& name)
     : ZEKT_MediaFile(name, ZEKT_Os::Open_Mode::Write, L"write") {}
@@ -97,17 +98,8 @@ ZEKT_MediaFileReadProtect::ZEKT_MediaFileReadProtect(const std::wstring& name)
 ZEKT_MediaFileWriteProtect::ZEKT_MediaFileWriteProtect(const std::wstring& name)
     : ZEKT_MediaFile(name, ZEKT_Os::Open_Mode::Write_Protect, L"protected write") {}
 
-std::wstring Long_Path_Name(const std::wstring& name) {
-    if (name.size() >= 2 && name[0] == L'\\' && name[1] == L'\\') return name;
-    // Behind "\\?\" Windows takes the name literally: only a full path with
-    // a drive letter can have it, and "/" must become "\" first.
-    const bool drive_path = name.size() >= 3 && name[1] == L':' && (name[2] == L'\\' || name[2] == L'/');
-    if (!drive_path) return name;
-    return L"\\\\?\\" + Replace_All(name, L"/", L"\\");
-}
-
 void Create_Folder(const std::wstring& path) {
-    if (!ZEKT_Os::Create_Directory(Long_Path_Name(path)))
+    if (!ZEKT_Os::Create_Directory(path))
         throw ZEKT_Exception(L"Can't create folder <" + path + L"> - " + Last_Error_Text());
 }
 

@@ -71,12 +71,6 @@ public:
     explicit ZEKT_MediaFileWriteProtect(const std::wstring& name);
 };
 
-// "\\?\" before a full drive path ("C:\..." or "C:/...", slashes turned into
-// backslashes), so that paths beyond the classic length limit open on
-// Windows; names starting with two backslashes and relative names stay as
-// they are.
-std::wstring Long_Path_Name(const std::wstring& name);
-
 // The system text of the last error, or "Code " and the number.
 std::wstring Media_Error_Text();
 

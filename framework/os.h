@@ -57,6 +57,14 @@ std::uint32_t Tick_Count();
 
 // Whether standard input is an interactive terminal (a question can be asked).
 bool Is_Terminal_Input();
+// Whether standard error is a terminal (a line can be redrawn in place).
+bool Is_Terminal_Error();
+
+// From this call on, a stop request (SIGINT, SIGTERM; Ctrl-C and Ctrl-Break
+// on a Windows console) no longer ends the process: it only raises the flag
+// that Stop_Requested answers, so the program can clean up first.
+void Catch_Stop_Requests();
+bool Stop_Requested();
 
 // Narrow text in a code page (0: the system's ANSI code page) to wide text.
 std::wstring Code_Page_To_Wide(std::string_view bytes, unsigned code_page);

@@ -4,6 +4,7 @@
 #include "os.h"
 
 #include <dirent.h>
+#include <signal.h>
 #include <fcntl.h>
 #include <fnmatch.h>
 #include <sys/stat.h>
@@ -11,6 +12,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <string>
 
@@ -239,6 +241,27 @@ std::uint32_t Tick_Count() {
 }
 
 bool Is_Terminal_Input() { return ::isatty(0) == 1; }
+
+bool Is_Terminal_Error() { return ::isatty(2) == 1; }
+
+namespace {
+
+volatile std::sig_atomic_t stop_requested = 0;
+
+extern "C" void On_Stop_Signal(int) { stop_requested = 1; }
+
+}  // namespace
+
+void Catch_Stop_Requests() {
+    struct sigaction action {};
+    action.sa_handler = On_Stop_Signal;
+    sigemptyset(&action.sa_mask);
+    // No SA_RESTART: a prompt waiting for input gives up at once.
+    ::sigaction(SIGINT, &action, nullptr);
+    ::sigaction(SIGTERM, &action, nullptr);
+}
+
+bool Stop_Requested() { return stop_requested != 0; }
 
 std::wstring Code_Page_To_Wide(std::string_view bytes, unsigned /*code_page*/) {
     // Linux systems speak UTF-8 whatever code page a Windows text named.

@@ -12,6 +12,22 @@ Handle From_Win32(HANDLE handle) {
     return handle == INVALID_HANDLE_VALUE ? Invalid_Handle : reinterpret_cast<Handle>(handle);
 }
 
+// Every path handed to the system goes through here. The path is made full
+// first (relative names, "." and ".." resolved as the system would), since
+// behind "\\?\" Windows takes a name literally; the prefix then lifts the
+// classic length limit. Names that already start with "\\?\" or "\\.\" stay.
+std::wstring Long_Path(const std::wstring& name) {
+    if (name.rfind(L"\\\\?\\", 0) == 0 || name.rfind(L"\\\\.\\", 0) == 0) return name;
+    DWORD size = GetFullPathNameW(name.c_str(), 0, nullptr, nullptr);
+    if (size == 0) return name;
+    std::wstring full(size, L'\0');
+    size = GetFullPathNameW(name.c_str(), size, full.data(), nullptr);
+    if (size == 0 || size >= full.size()) return name;
+    full.resize(size);
+    if (full.rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + full.substr(2);
+    return L"\\\\?\\" + full;
+}
+
 }  // namespace
 
 Handle Open_File(const std::wstring& name, Open_Mode mode) {
@@ -30,7 +46,8 @@ Handle Open_File(const std::wstring& name, Open_Mode mode) {
     case Open_Mode::Write_Protect:
         break;
     }
-    return From_Win32(CreateFileW(name.c_str(), access, share, nullptr, creation, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return From_Win32(
+        CreateFileW(Long_Path(name).c_str(), access, share, nullptr, creation, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
 Handle Open_Device(const std::string& name) {
@@ -94,13 +111,13 @@ std::wstring System_Error_Text(std::uint32_t code) {
     return text;
 }
 
-bool Create_Directory(const std::wstring& path) { return CreateDirectoryW(path.c_str(), nullptr) != FALSE; }
+bool Create_Directory(const std::wstring& path) { return CreateDirectoryW(Long_Path(path).c_str(), nullptr) != FALSE; }
 
-bool Delete_File(const std::wstring& name) { return DeleteFileW(name.c_str()) != FALSE; }
+bool Delete_File(const std::wstring& name) { return DeleteFileW(Long_Path(name).c_str()) != FALSE; }
 
 bool Folder_Exists(const std::wstring& path) {
     const HANDLE handle =
-        CreateFileW((path + L"\\").c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+        CreateFileW(Long_Path(path + L"\\").c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                     OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return false;
     CloseHandle(handle);
@@ -125,7 +142,7 @@ void Fill(const WIN32_FIND_DATAW& data, Find_Entry& entry) {
 
 Find_Handle* Find_First(const std::wstring& pattern, Find_Entry& entry) {
     WIN32_FIND_DATAW data;
-    const HANDLE handle = FindFirstFileW(pattern.c_str(), &data);
+    const HANDLE handle = FindFirstFileW(Long_Path(pattern).c_str(), &data);
     if (handle == INVALID_HANDLE_VALUE) return nullptr;
     Fill(data, entry);
     auto* find = new Find_Handle;
@@ -148,6 +165,25 @@ void Find_Close(Find_Handle* find) {
 std::uint32_t Tick_Count() { return GetTickCount(); }
 
 bool Is_Terminal_Input() { return GetFileType(GetStdHandle(STD_INPUT_HANDLE)) == FILE_TYPE_CHAR; }
+
+bool Is_Terminal_Error() { return GetFileType(GetStdHandle(STD_ERROR_HANDLE)) == FILE_TYPE_CHAR; }
+
+namespace {
+
+volatile LONG stop_requested = 0;
+
+// Runs on a thread of its own; answering TRUE keeps the process alive.
+BOOL WINAPI On_Console_Control(DWORD event) {
+    if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT) return FALSE;
+    InterlockedExchange(&stop_requested, 1);
+    return TRUE;
+}
+
+}  // namespace
+
+void Catch_Stop_Requests() { SetConsoleCtrlHandler(On_Console_Control, TRUE); }
+
+bool Stop_Requested() { return InterlockedCompareExchange(&stop_requested, 0, 0) != 0; }
 
 std::wstring Code_Page_To_Wide(std::string_view bytes, unsigned code_page) {
     if (bytes.empty()) return {};

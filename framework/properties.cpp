@@ -12,13 +12,11 @@ std::wstring ZEKT_Property_UINT32::To_Text() const {
 void ZEKT_Property_UINT32::From_Text(const std::wstring& text) {
     const std::wstring trimmed = Trim(text, L' ');
     // The message quotes the text as given, but the number is read trimmed.
-    std::uint64_t number;
     try {
-        number = To_Unsigned(trimmed);
+        *value = To_Unsigned_32(trimmed);
     } catch (const ZEKT_Exception_DataCorrupt&) {
         throw ZEKT_Exception_DataCorrupt(L"Can't convert <" + text + L"> to integer");
     }
-    *value = static_cast<std::uint32_t>(number);
 }
 
 namespace {

@@ -1,5 +1,7 @@
 #include "values.h"
 
+#include <cstdint>
+
 #include "errors.h"
 #include "os.h"
 
@@ -48,6 +50,8 @@ std::uint64_t Parse_Unsigned(std::wstring_view digits, const std::wstring& text)
     for (wchar_t c : digits) {
         const int digit = Digit_Value(c, base);
         if (digit < 0) Not_Integer(text);
+        // A number beyond 64 bits is refused, never replaced by its remainder.
+        if (value > (UINT64_MAX - static_cast<unsigned>(digit)) / base) Not_Integer(text);
         value = value * base + static_cast<unsigned>(digit);
     }
     return value;
@@ -56,6 +60,12 @@ std::uint64_t Parse_Unsigned(std::wstring_view digits, const std::wstring& text)
 }  // namespace
 
 std::uint64_t To_Unsigned(const std::wstring& text) { return Parse_Unsigned(text, text); }
+
+std::uint32_t To_Unsigned_32(const std::wstring& text) {
+    const std::uint64_t value = Parse_Unsigned(text, text);
+    if (value > UINT32_MAX) Not_Integer(text);
+    return static_cast<std::uint32_t>(value);
+}
 
 std::int64_t To_Signed(const std::wstring& text) {
     if (!text.empty() && text[0] == L'-') {

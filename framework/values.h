@@ -22,6 +22,8 @@ std::wstring Elapsed_Text(std::uint32_t start_tick, std::uint32_t now_tick);
 // characters); no blanks, no octal; wraps modulo 2^64. Failure throws
 // ZEKT_Exception_DataCorrupt "Can't convert <text> to integer".
 std::uint64_t To_Unsigned(const std::wstring& text);
+// As To_Unsigned, for a 32-bit field: a larger number does not convert.
+std::uint32_t To_Unsigned_32(const std::wstring& text);
 // As To_Unsigned, with an optional leading "-".
 std::int64_t To_Signed(const std::wstring& text);
 

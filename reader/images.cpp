@@ -48,20 +48,35 @@ std::vector<std::uint8_t> Generated_Image(Image image) {
     return bytes;
 }
 
+namespace {
+
+std::wstring Operator_Image_Name(Image image) {
+    return Add_Backslash(image_folder) + Format(L"image%d.bin", static_cast<int>(image));
+}
+
+std::vector<std::uint8_t> Operator_Image(const std::wstring& name) {
+    ZEKT_MediaFileReadProtect file(name);
+    if (file.GetSize() != Image_Bytes)
+        throw ZEKT_Exception_DataCorrupt(L"Wrong size of configuration image <" + name + L">");
+    std::vector<std::uint8_t> bytes(Image_Bytes);
+    file.Read(bytes.data(), bytes.size());
+    return With_Length(bytes);
+}
+
+}  // namespace
+
 std::vector<std::uint8_t> Configuration_Image(Image image) {
-    if (!image_folder.empty()) {
-        const std::wstring name =
-            Add_Backslash(image_folder) + Format(L"image%d.bin", static_cast<int>(image));
-        if (Exists(name)) {
-            ZEKT_MediaFileReadProtect file(name);
-            if (file.GetSize() != Image_Bytes)
-                throw ZEKT_Exception_DataCorrupt(L"Wrong size of configuration image <" + name + L">");
-            std::vector<std::uint8_t> bytes(Image_Bytes);
-            file.Read(bytes.data(), bytes.size());
-            return With_Length(bytes);
-        }
-    }
+    if (!image_folder.empty() && Exists(Operator_Image_Name(image))) return Operator_Image(Operator_Image_Name(image));
     return With_Length(Generated_Image(image));
+}
+
+std::vector<std::uint8_t> Reader_Image(Image image) {
+    const std::wstring name = Operator_Image_Name(image);
+    // A generated image would program the reader's logic with noise.
+    if (!Exists(name))
+        throw ZEKT_Exception_Media(L"Configuration image <" + name +
+                                   L"> not found - copy the reader's image1.bin to image4.bin into the program's folder");
+    return Operator_Image(name);
 }
 
 }  // namespace Korvane_Internal

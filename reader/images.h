@@ -31,4 +31,8 @@ std::vector<std::uint8_t> Generated_Image(Image image);
 // any other length than Image_Bytes throws ZEKT_Exception_DataCorrupt.
 std::vector<std::uint8_t> Configuration_Image(Image image);
 
+// The image for the real reader, in the same form: the operator's file only.
+// A missing file throws ZEKT_Exception_Media naming it and where it belongs.
+std::vector<std::uint8_t> Reader_Image(Image image);
+
 }  // namespace Korvane_Internal

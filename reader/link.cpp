@@ -104,4 +104,6 @@ void ZEKT_Reader2::Load_Image(const std::vector<std::uint8_t>& length_prefixed) 
     Load_Image(length_prefixed.data() + 4, count);
 }
 
+void ZEKT_Reader2::Load_Image(Image image) { Load_Image(device ? Configuration_Image(image) : Reader_Image(image)); }
+
 }  // namespace Korvane_Internal

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "framework/media.h"
+#include "reader/images.h"
 
 namespace Korvane_Internal {
 
@@ -55,6 +56,9 @@ public:
     void Load_Image(const std::uint8_t* bytes, std::uint32_t count);
     // The same for an image kept as a 32-bit little-endian count and the bytes.
     void Load_Image(const std::vector<std::uint8_t>& length_prefixed);
+    // Uploads one of the four images: the reader's own file for the real
+    // reader, which never gets a generated one; either for a virtual reader.
+    void Load_Image(Image image);
 
 protected:
     bool Transfer_Write(const void* buffer, std::uint32_t size, std::uint32_t& done) override;

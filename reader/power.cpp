@@ -34,7 +34,7 @@ std::wstring Voltage_Text(std::uint32_t hundredths) {
 
 std::uint16_t Adapter_Command(std::uint8_t command, std::uint8_t argument) {
     ZEKT_Reader2 link;
-    link.Load_Image(Configuration_Image(Image::Power_Adapter));
+    link.Load_Image(Image::Power_Adapter);
     const std::uint8_t request[2] = {command, argument};
     link.Write(request, sizeof request);
     std::uint8_t answer[4] = {};
@@ -61,7 +61,7 @@ void Adapter_Off() { Adapter_Command(0xFF, 0xFF); }
 
 void Module_Command(std::uint16_t value) {
     ZEKT_Reader2 link;
-    link.Load_Image(Configuration_Image(Image::Power_Module));
+    link.Load_Image(Image::Power_Module);
     // The module takes its setting inverted, high byte first.
     const auto inverted = static_cast<std::uint16_t>(value ^ 0xFFFF);
     const std::uint8_t request[2] = {static_cast<std::uint8_t>(inverted >> 8), static_cast<std::uint8_t>(inverted)};

@@ -19,7 +19,7 @@ void Open_Run(ZEKT_Holder<Reader_Run>& holder, Reader_Setup& setup, const NAND_A
         if (setup.voltage != 0) Power::Set_Adapter_Voltage(setup.voltage, &run.adapter_on);
         if (setup.power_kind == 1) run.power_module = std::make_unique<Power::TSOP_48>(static_cast<std::uint16_t>(setup.power_value));
         run.link = std::make_unique<ZEKT_Reader2>();
-        run.link->Load_Image(Configuration_Image(Image::Read));
+        run.link->Load_Image(Image::Read);
         const auto wire = program.Wire_Bytes();
         run.link->Write(wire.data(), wire.size());
         run.link->Write(block.data(), block.size());
@@ -68,7 +68,7 @@ void Compare(ZEKT_Log& log, const std::uint8_t* received, const std::uint8_t* ex
 bool Usb_Test_Run(ZEKT_Log& log) {
     bool passed = true;
     ZEKT_Reader2 link;
-    link.Load_Image(Configuration_Image(Image::Self_Test));
+    link.Load_Image(Image::Self_Test);
     std::array<std::uint8_t, Test_Bytes> pattern{};
     for (std::size_t i = 0; i < 256; ++i) {
         const std::uint16_t word = static_cast<std::uint16_t>(i * 256 + (255 - i));

@@ -62,12 +62,12 @@ namespace {
 Register Parse_Register(const std::wstring& token) {
     if (token == L"--") return {};
     // Register values are written in hexadecimal without a prefix; a token
-    // that brings its own "0x" fails the conversion on purpose.
-    const std::uint64_t value = To_Unsigned(L"0x" + token);
-    // Long tokens would wrap in the conversion; leading zeros are fine.
+    // that brings its own "0x" fails the conversion on purpose. More than two
+    // significant digits is too large, however long; leading zeros are fine.
     const std::size_t digits = token.size() - std::min(token.find_first_not_of(L'0'), token.size());
-    if (value > 0xFF || digits > 2) throw ZEKT_Exception(L"Retry Register value > 0xff");
-    return {static_cast<std::uint8_t>(value), true};
+    const bool hex_digits_only = token.find_first_not_of(L"0123456789abcdefABCDEF") == std::wstring::npos;
+    if (hex_digits_only && digits > 2) throw ZEKT_Exception(L"Retry Register value > 0xff");
+    return {static_cast<std::uint8_t>(To_Unsigned(L"0x" + token)), true};
 }
 
 }  // namespace

@@ -82,8 +82,11 @@ TEST(Dump_Size, ZeroPageIsRejectedNotDividedBy) {
     std::uint32_t first = 0, last = 0;
     EXPECT_EQ(Message_Of([&] { config.Get_Real_Page_Range(start, end, first, last); }),
               L"Can't divide a bank into pages of <0> bytes");
-    // Sizes beyond any chip are a format error, not an overflow.
+    // Sizes beyond any chip are refused, not an overflow ("0x" cannot
+    // appear in "Banks": the text splits at every "x").
     EXPECT_EQ(Message_Of([&] { With_Banks(L"1 x 0xFFFFFFFFFFFF GB").Get_Bank_Dump_Size(); }), L"Wrong Banks format");
+    EXPECT_EQ(Message_Of([&] { With_Banks(L"1 x 1099511627776 MB").Get_Bank_Dump_Size(); }),
+              L"Bank size <1099511627776 MB> is more than any chip holds");
 }
 
 TEST(Page_Units, TriplePageCommandSets) {
@@ -153,7 +156,8 @@ TEST(Chip_Enable, LinesAndGroups) {
     config.Join_CE = L"1-2/3-4";
     EXPECT_EQ(Get_Bank_Enable(1, config), 3u);
     EXPECT_EQ(Get_Bank_Enable(2, config), 12u);
-    EXPECT_EQ(Get_Bank_Enable(3, config), 0u);
+    // A bank without a line is an error, not a read of nothing.
+    EXPECT_EQ(Message_Of([&] { Get_Bank_Enable(3, config); }), L"Bank <3> has no chip-enable line in Join CE <1-2/3-4>");
     EXPECT_EQ(Message_Of([&] { Get_Bank_Enable(0, config); }), L"Get_Bank_Enable::Wrong bank number");
     config.Join_CE = L" 1 - 3 - 5 / 8 ";
     EXPECT_EQ(Get_Bank_Enable(1, config), 21u);
@@ -165,8 +169,8 @@ TEST(Chip_Enable, LinesAndGroups) {
     EXPECT_EQ(Message_Of([&] { Get_Bank_Enable(1, config); }), L"Can't convert <x> to integer");
     config.Join_CE = L"1--2";
     EXPECT_EQ(Message_Of([&] { Get_Bank_Enable(1, config); }), L"Can't convert <> to integer");
-    // An empty group selects no line at all.
+    // An empty group selects no line at all, which is an error for its bank.
     config.Join_CE = L"1-2//3";
-    EXPECT_EQ(Get_Bank_Enable(2, config), 0u);
+    EXPECT_EQ(Message_Of([&] { Get_Bank_Enable(2, config); }), L"Bank <2> has no chip-enable line in Join CE <1-2//3>");
     EXPECT_EQ(Get_Bank_Enable(3, config), 4u);
 }

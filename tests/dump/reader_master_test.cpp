@@ -283,3 +283,126 @@ TEST(Bit_Map, EveryBytePatternAgainstTheBitRule) {
         ASSERT_EQ(bits[pattern], expected) << pattern;
     }
 }
+
+// The bb pass runs for triple-page command sets with "Read bb" on; in every
+// case a bit map left from an earlier run never stays beside the new dump.
+struct Command_Case {
+    const wchar_t* cmd;
+    bool read_bb;
+    bool bit_map;  // a new bb file is written
+};
+
+class Dump_Commands : public testing::TestWithParam<Command_Case> {};
+
+TEST_P(Dump_Commands, BitMapPassAndStaleBitMap) {
+    Session session(Demo_Chip(GetParam().cmd));
+    session.options.Read_bb_Enabled = GetParam().read_bb;
+    session.user.selected = {2};
+    session.folder.Put(L"01_02.dump.bb", {1, 2, 3});
+    session.master.Read_Action();
+    ASSERT_FALSE(session.user.rows[2].error) << To_UTF8(session.user.rows[2].text);
+    EXPECT_EQ(session.folder.Bytes(L"01_02.dump"), Expected_Dump(session.config, 1, 2));
+    if (GetParam().bit_map)
+        EXPECT_EQ(session.folder.Bytes(L"01_02.dump.bb"), Packed(Expected_Dump(session.config, 1, 2, true)));
+    else
+        EXPECT_FALSE(std::filesystem::exists(session.folder.path / "01_02.dump.bb"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, Dump_Commands,
+                         testing::Values(Command_Case{L"Std", true, false}, Command_Case{L"A2", true, false},
+                                         Command_Case{L"WL", true, true}, Command_Case{L"WL v2", true, true},
+                                         Command_Case{L"HYBRIDx3", true, true}, Command_Case{L"WL", false, false},
+                                         Command_Case{L"WL v2", false, false}, Command_Case{L"HYBRIDx3", false, false},
+                                         Command_Case{L"A2", false, false}));
+
+// Bank 1 over an earlier dump (01 02 03) and bit map (04) of the same bank.
+// A run that never starts leaves both as they were; once data flows, a
+// failure leaves the partial dump and no stale bit map; "Chip.txt" follows
+// only a complete dump.
+struct Failure_Case {
+    const char* name;
+    void (*chip)(NAND_Config&, Sim_Options&);
+    void (*before)(Session&);
+    std::wstring row;         // the row's text, or its start
+    bool error;               // the row has the error mark
+    std::int64_t dump_bytes;  // the new dump's length; -1: the old dump is kept
+};
+
+class Dump_Failures : public testing::TestWithParam<Failure_Case> {};
+
+TEST_P(Dump_Failures, OldFilesKeptOrPartialDumpWithoutStaleBitMap) {
+    const Failure_Case& failure = GetParam();
+    NAND_Config chip = Demo_Chip(L"Std");
+    Sim_Options sim;
+    failure.chip(chip, sim);
+    Session session(chip, sim);
+    session.options.Check_ID = false;
+    session.user.selected = {1};
+    session.folder.Put(L"01_01.dump", {1, 2, 3});
+    session.folder.Put(L"01_01.dump.bb", {4});
+    failure.before(session);
+    session.master.Read_Action();
+    const auto& row = session.user.rows[1];
+    EXPECT_EQ(row.text.substr(0, failure.row.size()), failure.row) << To_UTF8(row.text);
+    EXPECT_EQ(row.error, failure.error);
+    EXPECT_EQ(std::filesystem::exists(session.folder.path / "FE" / "Chip.txt"), !failure.error);
+    if (failure.dump_bytes < 0) {
+        EXPECT_EQ(session.folder.Bytes(L"01_01.dump"), (std::vector<std::uint8_t>{1, 2, 3}));
+        EXPECT_EQ(session.folder.Bytes(L"01_01.dump.bb"), (std::vector<std::uint8_t>{4}));
+    } else {
+        EXPECT_EQ(session.folder.Bytes(L"01_01.dump").size(), static_cast<std::size_t>(failure.dump_bytes));
+        EXPECT_FALSE(std::filesystem::is_regular_file(session.folder.path / "01_01.dump.bb"));
+    }
+}
+
+void Same_Chip(NAND_Config&, Sim_Options&) {}
+void Same_Session(Session&) {}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, Dump_Failures,
+    testing::Values(
+        Failure_Case{"ConfigurationError", [](NAND_Config& c, Sim_Options&) { c.Bus = L"16", c.DDR = true; },
+                     Same_Session, L"16-bit DDR not supported", true, -1},
+        Failure_Case{"ReaderMissing", Same_Chip,
+                     [](Session&) {
+                         Select_Virtual_Reader(nullptr);
+                         Korvane_Internal::Install_Virtual_Device_Provider(nullptr);
+                     },
+                     L"Korvane2 not found", true, -1},
+        Failure_Case{"NoAdapter", [](NAND_Config&, Sim_Options& s) { s.adapter = false; },
+                     [](Session& s) { s.options.Voltage = L"1.8"; }, L"Power adapter not found", true, -1},
+        Failure_Case{"NoModule", [](NAND_Config& c, Sim_Options& s) { c.Power = L"1/0x0024", s.module = false; },
+                     Same_Session, L"Power mod chip not found", true, -1},
+        Failure_Case{"RetryParameters", [](NAND_Config& c, Sim_Options&) { c.Retry = L"Micron/1 2"; }, Same_Session,
+                     L"This Retry command must have 1 parameters", true, -1},
+        Failure_Case{"IdSizeZero", Same_Chip,
+                     [](Session& s) {
+                         s.options.Check_ID = true;
+                         s.options.ID_Size = 0;
+                     },
+                     L"ID Size <0> reads no ID", true, -1},
+        Failure_Case{"BankWithoutChipEnable", [](NAND_Config& c, Sim_Options&) { c.Join_CE = L"/1"; }, Same_Session,
+                     L"Bank <1> has no chip-enable line in Join CE </1>", true, -1},
+        Failure_Case{"StandardException", Same_Chip, [](Session& s) { s.user.progress_fails = true; },
+                     L"STD Error: no progress window", true, -1},
+        Failure_Case{"Unplugged", [](NAND_Config&, Sim_Options& s) { s.unplug_after = 0x30000; }, Same_Session,
+                     L"Read failure, pos 0x00030000, size 0x20000", true, 0x20000},
+        Failure_Case{"StaleBitMapCannotGo", Same_Chip,
+                     [](Session& s) {
+                         std::filesystem::remove(s.folder.path / "01_01.dump.bb");
+                         std::filesystem::create_directory(s.folder.path / "01_01.dump.bb");
+                     },
+                     L"Can't delete file <", true, 0}),
+    [](const testing::TestParamInfo<Failure_Case>& info) { return std::string(info.param.name); });
+
+// A window that throws from its progress bar ends neither pass.
+TEST(Dump_Workflow, ThrowingProgressStepsAreIgnored) {
+    Session session(Demo_Chip(L"WL"));
+    session.user.selected = {1};
+    session.user.position_throws = true;
+    session.master.Read_Action();
+    EXPECT_GT(session.user.positions, 1);
+    EXPECT_EQ(session.user.rows[1].text.rfind(L"Reading done (", 0), 0u);
+    EXPECT_EQ(session.folder.Bytes(L"01_01.dump"), Expected_Dump(session.config, 1, 1));
+    EXPECT_EQ(session.folder.Bytes(L"01_01.dump.bb"), Packed(Expected_Dump(session.config, 1, 1, true)));
+}

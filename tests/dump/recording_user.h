@@ -4,6 +4,7 @@
 
 #include <map>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,11 @@ public:
     std::vector<std::wstring> message_boxes;
     std::map<std::wstring, std::wstring> reports;
     int open_progress = 0;
+    // A window that fails: every accepted progress step throws, or the
+    // progress cannot even be made (a standard exception).
+    bool position_throws = false;
+    bool progress_fails = false;
+    int positions = 0;
 
     std::vector<std::uint32_t> Selected_Banks() override { return selected; }
     void Set_Status(std::uint32_t bank, const std::wstring& text) override {
@@ -37,6 +43,7 @@ public:
         rows[bank].history.push_back(L"error: " + text);
     }
     std::unique_ptr<ZEKT_Progress> Start_Progress(std::uint32_t bank) override {
+        if (progress_fails) throw std::runtime_error("no progress window");
         return std::make_unique<Row_Progress>(*this, bank);
     }
     bool Ask_Yes_No(const std::wstring& text) override {
@@ -51,9 +58,17 @@ public:
 private:
     class Row_Progress : public ZEKT_Progress {
     public:
-        Row_Progress(Recording_User& owner, std::uint32_t row) : user(owner), bank(row) { ++user.open_progress; }
+        // A clock a second ahead at every look, so that every step is accepted.
+        Row_Progress(Recording_User& owner, std::uint32_t row)
+            : ZEKT_Progress([clock = std::uint32_t{0}]() mutable { return clock += 1000; }), user(owner), bank(row) {
+            ++user.open_progress;
+        }
         ~Row_Progress() override { --user.open_progress; }
         void Set_Status(const std::wstring& text) override { user.Set_Status(bank, text); }
+        void Set_Position(std::uint32_t) override {
+            ++user.positions;
+            if (user.position_throws) throw ZEKT_Exception(L"window gone");
+        }
 
     private:
         Recording_User& user;

@@ -23,7 +23,8 @@ TEST(Emulator_Profile, ConfigurationKeysAreOptionalAndSimKeysParsed) {
     const Sim_Profile profile = Parse_Profile(
         L"Name  X\r\nPage  0x840\r\nID code  2c dc 90 95\r\nSim Data  file /tmp/image.bin\r\nSim ONFI  false\r\n"
         L"Sim Unplug After  0x1000\r\nSim Dead CE  2-4\r\nSim Retry Clean  ac=00 189=0f\r\nSim Adapter  false\r\n"
-        L"Sim Voltage Offset  -7\r\nSim Module  false\r\nSim Self-Test  corrupt",
+        L"Sim Voltage Offset  -7\r\nSim Module  false\r\nSim Self-Test  corrupt\r\nSim ONFI Damage  1-3\r\n"
+        L"Sim Flaky Pages  250",
         L"file");
     EXPECT_EQ(profile.config.Name, L"X");
     EXPECT_EQ(profile.config.Page, 2112u);
@@ -40,6 +41,8 @@ TEST(Emulator_Profile, ConfigurationKeysAreOptionalAndSimKeysParsed) {
     EXPECT_EQ(profile.sim.voltage_offset, -7);
     EXPECT_FALSE(profile.sim.module);
     EXPECT_TRUE(profile.sim.self_test_corrupt);
+    EXPECT_EQ(profile.sim.onfi_damage, (std::array<bool, 3>{true, false, true}));
+    EXPECT_EQ(profile.sim.flaky_per_million, 250u);
 
     const Sim_Profile plain = Parse_Profile(L"", L"empty");
     EXPECT_EQ(plain.sim.source.kind, Page_Source::Kind::Seeded);
@@ -54,6 +57,8 @@ TEST(Emulator_Profile, BadKeysAreNamed) {
     EXPECT_EQ(Message_Of(L"Sim Dead CE  9"), L"Wrong emulator key <Sim Dead CE> value <9>");
     EXPECT_EQ(Message_Of(L"Sim Retry Clean  ac"), L"Wrong emulator key <Sim Retry Clean> value <ac>");
     EXPECT_EQ(Message_Of(L"Sim Retry Clean  ac=100"), L"Wrong emulator key <Sim Retry Clean> value <ac=100>");
+    EXPECT_EQ(Message_Of(L"Sim ONFI Damage  4"), L"Wrong emulator key <Sim ONFI Damage> value <4>");
+    EXPECT_EQ(Message_Of(L"Sim Flaky Pages  1000001"), L"Wrong emulator key <Sim Flaky Pages> value <1000001>");
     EXPECT_EQ(Message_Of(L"Page  many"), L"Can't convert <many> to integer");
 }
 

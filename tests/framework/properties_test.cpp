@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/values.h"
+#include "tests/message_of.h"
 #include "tests/temp_folder.h"
 
 namespace {
@@ -158,7 +159,10 @@ TEST(Property_Kinds, BoolAndNumberTexts) {
     hex.From_Text(L"  0x1F  ");
     EXPECT_EQ(number, 31u);
     EXPECT_EQ(hex.To_Text(), L"0x1f");
-    hex.From_Text(L"0x1FFFFFFFF");  // the low 32 bits are kept
+    hex.From_Text(L"0xFFFFFFFF");
+    EXPECT_EQ(number, 0xFFFFFFFFu);
+    // More than 32 bits does not convert, and the value stays.
+    EXPECT_EQ(Message_Of([&] { hex.From_Text(L"0x1FFFFFFFF"); }), L"Can't convert <0x1FFFFFFFF> to integer");
     EXPECT_EQ(number, 0xFFFFFFFFu);
     ZEKT_Property_UINT32 decimal(L"Page", &number);
     EXPECT_EQ(decimal.To_Text(), L"4294967295");

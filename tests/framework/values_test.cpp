@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/errors.h"
+#include "tests/message_of.h"
 
 namespace {
 
@@ -26,8 +27,9 @@ TEST(Integer_Rule, DecimalOrHexadecimalAfter0x) {
     EXPECT_EQ(To_Unsigned(L"010"), 10u);  // no octal
     EXPECT_EQ(To_Unsigned(L"0"), 0u);
     EXPECT_EQ(To_Unsigned(L"0xFFFFFFFFFFFFFFFF"), 0xFFFFFFFFFFFFFFFFull);
-    // Overflow wraps modulo 2^64.
-    EXPECT_EQ(To_Unsigned(L"18446744073709551616"), 0u);
+    // A number beyond 64 bits does not convert.
+    EXPECT_EQ(Message_Of([] { To_Unsigned(L"18446744073709551616"); }), L"Can't convert <18446744073709551616> to integer");
+    EXPECT_EQ(Message_Of([] { To_Unsigned(L"0x10000000000000000"); }), L"Can't convert <0x10000000000000000> to integer");
     EXPECT_EQ(To_Signed(L"-0x10"), -16);
     EXPECT_EQ(To_Signed(L"-5"), -5);
     EXPECT_EQ(To_Signed(L"42"), 42);

@@ -63,6 +63,12 @@ TEST(Configuration_Images, OperatorFileReplacesTheGeneratedImage) {
     // The other images have no file and stay generated.
     const std::vector<std::uint8_t> read = Configuration_Image(Image::Read);
     EXPECT_EQ(std::vector<std::uint8_t>(read.begin() + 4, read.end()), Generated_Image(Image::Read));
+    // The real reader gets the operator's file or nothing at all.
+    EXPECT_EQ(Reader_Image(Image::Power_Module), block);
+    const std::wstring missing = Add_Backslash(folder.Name(L"")) + L"image4.bin";
+    EXPECT_EQ(Message_Of([] { Reader_Image(Image::Read); }),
+              L"Configuration image <" + missing +
+                  L"> not found - copy the reader's image1.bin to image4.bin into the program's folder");
 }
 
 TEST(Configuration_Images, OperatorFileOfAnotherLengthIsAnError) {

@@ -1,0 +1,45 @@
+#include "dump/dump_hashes.h"
+
+#include "framework/errors.h"
+#include "framework/media.h"
+#include "framework/values.h"
+
+namespace Korvane_Exe {
+
+namespace {
+
+std::wstring Hash_Path(const std::wstring& path) { return path + L".sha256"; }
+
+void Delete_Hash(const std::wstring& path) {
+    if (Exists(Hash_Path(path))) Delete_File(Hash_Path(path));
+}
+
+}  // namespace
+
+void Dump_Hashes::Bank_Started() { files.clear(); }
+
+void Dump_Hashes::Created(const std::wstring& path) {
+    Delete_Hash(path);
+    files.push_back(std::make_unique<File>(File{path, ZEKT_Sha256()}));
+}
+
+void Dump_Hashes::Written(const void* bytes, std::size_t count) {
+    if (files.empty()) throw ZEKT_Exception_Bug(L"Bug: chunk written before its file was created");
+    files.back()->hash.Update(bytes, count);
+}
+
+void Dump_Hashes::Deleted(const std::wstring& path) { Delete_Hash(path); }
+
+void Dump_Hashes::Bank_Done() {
+    for (const std::unique_ptr<File>& file : files) {
+        const std::size_t slash = file->path.find_last_of(L"/\\");
+        const std::wstring name = slash == std::wstring::npos ? file->path : file->path.substr(slash + 1);
+        // Narrow text with line feeds: what sha256sum reads on every system.
+        const std::string line = To_UTF8(file->hash.Final_Text() + L"  " + name + L"\n");
+        ZEKT_MediaFileWrite out(Hash_Path(file->path));
+        out.Write(line.data(), line.size());
+    }
+    files.clear();
+}
+
+}  // namespace Korvane_Exe

@@ -1,0 +1,33 @@
+// korvane-cli run in-process, as the tests of its commands drive it.
+#pragma once
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/commands.h"
+#include "config/nand_config.h"
+#include "framework/properties.h"
+#include "framework/values.h"
+
+struct Cli_Result {
+    int status;
+    std::string out, err;
+};
+
+inline Cli_Result Run_Cli(const std::vector<std::string>& arguments, bool interactive = false,
+                          const std::string& input = "", bool progress_bars = false,
+                          ZEKT_Tick_Source clock = ZEKT_Tick_Count) {
+    std::ostringstream out, err;
+    std::istringstream in(input);
+    const int status = Korvane_Cli::Run(arguments, out, err, in, interactive, progress_bars, std::move(clock));
+    return {status, out.str(), err.str()};
+}
+
+inline const std::string Demo_Profile = KORVANE_SOURCE_DIR "/emulator/profiles/demo.txt";
+
+inline NAND_Config Demo_Chip() {
+    NAND_Config config;
+    Import_Config(config, Read_Text_File(From_UTF8(Demo_Profile)));
+    return config;
+}

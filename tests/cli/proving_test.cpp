@@ -1,0 +1,283 @@
+// Proving a dump with korvane-cli against the emulator: hash files, the
+// re-read check, the proven ONFI page, the configuration made from it, and
+// the ID hints.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "emulator/nand_chip.h"
+#include "emulator/virtual_reader.h"
+#include "framework/sha256.h"
+#include "tests/cli/cli_run.h"
+#include "tests/emulator/expected_stream.h"
+#include "tests/temp_folder.h"
+
+namespace {
+
+std::string Text_Of(const std::vector<unsigned char>& bytes) { return {bytes.begin(), bytes.end()}; }
+
+std::string Sha256_Line(const std::vector<unsigned char>& bytes, const std::string& name) {
+    ZEKT_Sha256 hash;
+    hash.Update(bytes.data(), bytes.size());
+    return To_UTF8(hash.Final_Text()) + "  " + name + "\n";
+}
+
+std::vector<std::string> Demo_Read(const Temp_Folder& folder, std::vector<std::string> extra = {}) {
+    std::vector<std::string> arguments = {"--simulate", "read", "--config", Demo_Profile,
+                                          "--folder", To_UTF8(folder.path.wstring()), "--yes"};
+    arguments.insert(arguments.end(), extra.begin(), extra.end());
+    return arguments;
+}
+
+// The lines of a UTF-16 text file with FF FE.
+std::vector<std::string> Lines_Of(const Temp_Folder& folder, const std::wstring& name) {
+    std::vector<std::string> lines;
+    for (const std::wstring& line : Split(Read_Unicode_File(folder.Name(name)), L"\r\n"))
+        if (!line.empty()) lines.push_back(To_UTF8(line));
+    return lines;
+}
+
+std::vector<std::string> Demo_Verify(const Temp_Folder& folder, std::vector<std::string> extra = {}) {
+    std::vector<std::string> arguments = {"--simulate", "verify", "--config", Demo_Profile,
+                                          "--folder", To_UTF8(folder.path.wstring())};
+    arguments.insert(arguments.end(), extra.begin(), extra.end());
+    return arguments;
+}
+
+}  // namespace
+
+struct Hash_Case {
+    const char* what;
+    std::vector<std::string> sets;
+    std::vector<std::wstring> hashed, unhashed;
+};
+
+class Cli_Hash : public testing::TestWithParam<Hash_Case> {};
+
+// Every hash file beside a whole file holds that file's SHA-256; a bank that
+// failed has none, not even the one an earlier run left.
+TEST_P(Cli_Hash, HashFilesBesideWholeFilesOnly) {
+    const Hash_Case& c = GetParam();
+    Temp_Folder folder;
+    for (const std::wstring& name : c.unhashed) folder.Put(name + L".sha256", {'o', 'l', 'd'});
+    std::vector<std::string> extra = {"--hash"};
+    for (const std::string& set : c.sets) extra.insert(extra.end(), {"--set", set});
+    Run_Cli(Demo_Read(folder, extra));
+    for (const std::wstring& name : c.hashed)
+        EXPECT_EQ(Text_Of(folder.Bytes(name + L".sha256")), Sha256_Line(folder.Bytes(name), To_UTF8(name)))
+            << To_UTF8(name);
+    for (const std::wstring& name : c.unhashed)
+        EXPECT_FALSE(std::filesystem::exists(folder.path / (name + L".sha256"))) << To_UTF8(name);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, Cli_Hash,
+    testing::Values(
+        Hash_Case{"two WL banks with bit maps", {}, {L"01_01.dump", L"01_01.dump.bb", L"01_02.dump", L"01_02.dump.bb"}, {}},
+        Hash_Case{"no bit map pass", {"Cmd=A2"}, {L"01_01.dump", L"01_02.dump"}, {L"01_01.dump.bb", L"01_02.dump.bb"}},
+        // 0x360000 bytes of dump and 0x6C000 of bit map per bank: the reader
+        // goes in the middle of bank 2's dump.
+        Hash_Case{"unplugged in bank 2",
+                  {"Sim Unplug After=9000000"},
+                  {L"01_01.dump", L"01_01.dump.bb"},
+                  {L"01_02.dump", L"01_02.dump.bb"}}),
+    [](const testing::TestParamInfo<Hash_Case>& info) { return "case_" + std::to_string(info.index); });
+
+TEST(Cli_Verify, IdenticalAfterACleanRead) {
+    Temp_Folder folder;
+    ASSERT_EQ(Run_Cli(Demo_Read(folder)).status, 0);
+    folder.Put(L"01_01.dump.diff", {1});
+    const Cli_Result result = Run_Cli(Demo_Verify(folder));
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, "Bank_1  Identical (384 pages)\nBank_2  Identical (384 pages)\n");
+    EXPECT_FALSE(std::filesystem::exists(folder.path / "01_01.dump.diff"));
+}
+
+// Two reads of a chip with flaky pages differ exactly on those pages, each
+// by an even count of bits (an odd count flipped in either read).
+TEST(Cli_Verify, FindsExactlyTheFlakyPages) {
+    Temp_Folder folder;
+    const std::string flaky = "Sim Flaky Pages=20000";
+    ASSERT_EQ(Run_Cli(Demo_Read(folder, {"--set", flaky})).status, 0);
+    const Cli_Result result = Run_Cli(Demo_Verify(folder, {"--set", flaky}));
+    EXPECT_EQ(result.status, 1);
+    const NAND_Config demo = Demo_Chip();
+    for (std::uint32_t bank : {1u, 2u}) {
+        std::vector<std::string> expected;
+        for (std::uint32_t page = 0; page < 384; ++page)
+            if (Korvane_Emulator::Is_Flaky_Page(1, 20000, Get_Bank_Enable(bank, demo), page / 3, page % 3))
+                expected.push_back(std::to_string(page));
+        ASSERT_FALSE(expected.empty());
+        std::vector<std::string> pages;
+        std::uint64_t bits = 0;
+        for (const std::string& line : Lines_Of(folder, Format(L"01_%02u.dump.diff", bank))) {
+            pages.push_back(line.substr(0, line.find(' ')));
+            const std::uint64_t page_bits = std::stoull(line.substr(line.find(' ') + 1));
+            EXPECT_TRUE(page_bits % 2 == 0 && page_bits >= 2 && page_bits <= 6) << line;
+            bits += page_bits;
+        }
+        EXPECT_EQ(pages, expected) << "bank " << bank;
+        const std::string row = "Bank_" + std::to_string(bank) + "  error: " + std::to_string(expected.size()) +
+                                " of 384 pages differ, first page " + expected.front() + ", " + std::to_string(bits) +
+                                " bits\n";
+        EXPECT_NE(result.err.find(row), std::string::npos) << result.err;
+    }
+}
+
+TEST(Cli_Verify, MissingOrWrongSizedDumpIsTheBanksError) {
+    Temp_Folder folder;
+    folder.Put(L"01_02.dump", std::vector<unsigned char>(100, 0xFF));
+    const Cli_Result result = Run_Cli(Demo_Verify(folder));
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find("Bank_1  error: Can't open for protected read file <"), std::string::npos) << result.err;
+    EXPECT_NE(result.err.find("01_01.dump>"), std::string::npos) << result.err;
+    EXPECT_NE(result.err.find("01_02.dump> holds 100 bytes, the bank 3538944\n"), std::string::npos) << result.err;
+}
+
+struct Onfi_Case {
+    const char* damage;
+    std::string verdict;
+    int status;
+};
+
+class Cli_Onfi : public testing::TestWithParam<Onfi_Case> {};
+
+// The report is the good copy's (or the majority's) in every case; only the
+// verdict line and the exit status tell the paths apart.
+TEST_P(Cli_Onfi, VerdictAfterTheReport) {
+    const Onfi_Case& c = GetParam();
+    const std::string good_report = Run_Cli({"--simulate", "onfi", "--config", Demo_Profile}).out;
+    const std::string report_only = good_report.substr(0, good_report.rfind("\nCRC"));
+    const Cli_Result result =
+        Run_Cli({"--simulate", "onfi", "--config", Demo_Profile, "--set", std::string("Sim ONFI Damage=") + c.damage});
+    EXPECT_EQ(result.out, report_only + "\n" + c.verdict + "\n");
+    EXPECT_EQ(result.status, c.status);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Paths, Cli_Onfi,
+    testing::Values(Onfi_Case{"", "CRC good: copy 1", 0},
+                    Onfi_Case{"1", "CRC good: copy 2 (copy 1 fails its CRC)", 0},
+                    Onfi_Case{"1-2", "CRC good: copy 3 (copies 1 and 2 fail their CRC)", 0},
+                    Onfi_Case{"1-2-3", "CRC wrong in all three copies: the report shows their bytewise majority", 1}));
+
+TEST(Cli_Onfi, GoodReportLines) {
+    EXPECT_EQ(Run_Cli({"--simulate", "onfi", "--config", Demo_Profile}).out,
+              "Header 4f 4e 46 49 \n\nManufacturer: Toshiba     \nName: Demo WL 2 x 4 MB    \n\nPage: 9216\n\n"
+              "Block: 0xc0\nBlocks: 0x2\nLUNs: 1\n\nCol: 2\nRow: 3\n\nBits per cell: 3\n\nCRC good: copy 1\n");
+}
+
+// A configuration whose chip fields are all wrong, mended from the chip's own
+// page and ID, dumps the demo chip byte for byte.
+TEST(Cli_Onfi, ConfigurationFromTheChipDumpsItByteForByte) {
+    Temp_Folder folder;
+    const std::string made = To_UTF8(folder.Name(L"made.txt"));
+    const std::vector<std::string> onfi = {"--simulate=" + Demo_Profile, "onfi", "--config", Demo_Profile,
+                                           "--set", "Company=", "--set", "Name=", "--set", "ID code=",
+                                           "--set", "Bus=16", "--set", "Page=2112", "--set", "Block=0",
+                                           "--set", "Blocks=0", "--set", "Col=5", "--set", "Row=1",
+                                           "--config-out", made};
+    Cli_Result result = Run_Cli(onfi);
+    ASSERT_EQ(result.status, 0) << result.err;
+    NAND_Config expected = Demo_Chip();
+    expected.Banks = L"2 x 3 MB";
+    EXPECT_EQ(Read_Unicode_File(From_UTF8(made)), Export_Properties(expected));
+    result = Run_Cli({"--simulate=" + Demo_Profile, "read", "--config", made, "--folder", To_UTF8(folder.path.wstring())});
+    ASSERT_EQ(result.status, 0) << result.err;
+    for (std::uint32_t bank : {1u, 2u})
+        EXPECT_EQ(folder.Bytes(Format(L"01_%02u.dump", bank)), Expected_Dump(Demo_Chip(), 1, bank));
+
+    // The emulator then models the configuration given, damaged copies and all.
+    std::vector<std::string> damaged = onfi;
+    damaged.front() = "--simulate";
+    damaged.insert(damaged.begin() + 4, {"--set", "Sim ONFI Damage=1-2-3"});
+    damaged.back() = To_UTF8(folder.Name(L"never.txt"));
+    result = Run_Cli(damaged);
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find("Error: No configuration from a parameter page that fails its CRC <"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(folder.path / "never.txt"));
+}
+
+struct Hint_Case {
+    std::vector<std::string> arguments;
+    std::string hint;  // empty: no hint at all
+};
+
+class Cli_Id_Hint : public testing::TestWithParam<Hint_Case> {};
+
+TEST_P(Cli_Id_Hint, FollowsTheRowOnStandardError) {
+    const Hint_Case& c = GetParam();
+    Temp_Folder folder;
+    // A package with a die on each of the eight lines, for the tied case.
+    std::wstring eight = Read_Text_File(From_UTF8(Demo_Profile));
+    eight = Replace_All(eight, L"2 x 4 MB", L"8 x 4 MB");
+    Write_Text_File(folder.Name(L"eight.txt"), eight);
+    std::vector<std::string> arguments;
+    for (const std::string& argument : c.arguments)
+        arguments.push_back(To_UTF8(Replace_All(
+            Replace_All(Replace_All(From_UTF8(argument), L"DEMO", From_UTF8(Demo_Profile)), L"EIGHT",
+                        folder.Name(L"eight.txt")),
+            L"FOLDER", folder.path.wstring())));
+    const Cli_Result result = Run_Cli(arguments);
+    const std::size_t at = result.err.find("hint: ");
+    EXPECT_EQ(at == std::string::npos ? "" : result.err.substr(result.err.rfind('\n', at) + 1), c.hint) << result.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Patterns, Cli_Id_Hint,
+    testing::Values(
+        Hint_Case{{"--simulate", "id", "--config", "DEMO"}, ""},
+        Hint_Case{{"--simulate", "id", "--config", "DEMO", "--set", "Sim Dead CE=1", "--banks", "1"},
+                  "Bank_1  hint: every ID byte is ff: nothing drives the bus; check the chip's seating, the adapter "
+                  "and \"Voltage\"\n"},
+        Hint_Case{{"--simulate", "id", "--config", "DEMO", "--set", "ID code=00 00 00 00"},
+                  "Bank_1  hint: every ID byte is 00: the bus is held low\nBank_2  hint: every ID byte is 00: the bus "
+                  "is held low\n"},
+        Hint_Case{{"--simulate", "id", "--config", "DEMO", "--set", "ID code=8f 8f 8f 8f", "--banks", "2"},
+                  "Bank_2  hint: every ID byte is 8f: a data line or read enable is stuck\n"},
+        Hint_Case{{"--simulate=EIGHT", "id", "--config", "DEMO", "--set", "Banks=1 x 4 MB"},
+                  "Bank_1  hint: chip enables 1 to 8 all answer 98 de 94 93: they are tied together, but the "
+                  "configuration expects one chip\n"},
+        Hint_Case{{"--simulate", "read", "--config", "DEMO", "--set", "Sim Dead CE=2", "--banks", "2",
+                   "--folder", "FOLDER", "--yes"},
+                  "Bank_2  hint: every ID byte is ff: nothing drives the bus; check the chip's seating, the adapter "
+                  "and \"Voltage\"\n"},
+        // The default configuration has no ID, so its emulated chip answers ff.
+        Hint_Case{{"--simulate", "find"},
+                  "Bank_1  hint: every ID byte is ff: nothing drives the bus; check the chip's seating, the adapter "
+                  "and \"Voltage\"\n"},
+        Hint_Case{{"--simulate=EIGHT", "find"}, ""}));
+
+// A clock that runs with the emulator's data, as a reader of `bytes_per_ms`.
+ZEKT_Tick_Source Reader_Clock(std::uint64_t bytes_per_ms) {
+    return [bytes_per_ms] {
+        const auto reader = Korvane_Emulator::Selected_Virtual_Reader();
+        return static_cast<std::uint32_t>(reader ? reader->Data_Bytes() / bytes_per_ms : 0);
+    };
+}
+
+TEST(Cli_Speed, BarShowsSpeedAndTimeLeft) {
+    Temp_Folder folder;
+    // 2 MB/s: a demo bank pass takes 1.7 s, and the bar moves every 0.5 s.
+    const Cli_Result result = Run_Cli(Demo_Read(folder, {"--banks", "1"}), false, "", true, Reader_Clock(2048));
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_NE(result.err.find("\rBank_1 [########......................]  29%  2.0 MB/s  0:02 left  Read...   "),
+              std::string::npos)
+        << result.err;
+    EXPECT_NE(result.err.find("\rBank_1 [#################.............]  59%  2.0 MB/s  0:01 left  Read...   "),
+              std::string::npos)
+        << result.err;
+    EXPECT_NE(result.err.find("\rBank_1 [##############################] 100% Reading done ("), std::string::npos);
+    EXPECT_NE(result.err.find(")  2.0 MB/s average   \n"), std::string::npos);
+}
+
+TEST(Cli_Speed, PlainLinesEndWithTheAverage) {
+    Temp_Folder folder;
+    // A dump pass and a bit-map pass of 3538944 bytes each at 27648 bytes a millisecond: 256 ms.
+    Cli_Result result = Run_Cli(Demo_Read(folder, {"--banks", "1"}), false, "", false, Reader_Clock(27648));
+    EXPECT_NE(result.err.find("Bank_1  Read...\nBank_1  Read bb...\nBank_1  Reading done ("), std::string::npos)
+        << result.err;
+    EXPECT_NE(result.err.find(")  27.6 MB/s average\n"), std::string::npos) << result.err;
+    result = Run_Cli(Demo_Verify(folder, {"--banks", "1"}), false, "", false, Reader_Clock(27648));
+    EXPECT_NE(result.err.find("Bank_1  Identical (384 pages)  27.6 MB/s average\n"), std::string::npos) << result.err;
+}

@@ -45,7 +45,7 @@ public:
     std::optional<std::wstring> Open_File(HWND owner) override {
         std::vector<wchar_t> name(File_Name_Chars);
         OPENFILENAMEW dialog = File_Dialog(owner, name);
-        dialog.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+        dialog.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
         if (!GetOpenFileNameW(&dialog)) return std::nullopt;
         return std::wstring(name.data());
     }
@@ -54,7 +54,7 @@ public:
         std::vector<wchar_t> name(File_Name_Chars);
         file_name.copy(name.data(), std::min<std::size_t>(file_name.size(), File_Name_Chars - 1));
         OPENFILENAMEW dialog = File_Dialog(owner, name);
-        dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+        dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
         if (!GetSaveFileNameW(&dialog)) return std::nullopt;
         return std::wstring(name.data());
     }
@@ -76,6 +76,8 @@ public:
     }
 
 private:
+    // Both dialogs are given OFN_NOCHANGEDIR: the user's browsing must not
+    // move the program's current folder.
     static OPENFILENAMEW File_Dialog(HWND owner, std::vector<wchar_t>& name) {
         OPENFILENAMEW dialog{};
         dialog.lStructSize = sizeof dialog;

@@ -43,6 +43,12 @@ void ZEKT_Win32_ListView_Base::Set_Selected_Colours(COLORREF text, COLORREF back
     if (control) InvalidateRect(control, nullptr, TRUE);
 }
 
+void ZEKT_Win32_ListView_Base::Set_Selected_Background(COLORREF back) {
+    selected_text.Clear();
+    selected_background.Set(back);
+    if (control) InvalidateRect(control, nullptr, TRUE);
+}
+
 void ZEKT_Win32_ListView_Base::Apply_Colours() {
     if (!control || !background.Is_Full()) return;
     SendMessageW(control, LVM_SETBKCOLOR, 0, background.Get());
@@ -264,7 +270,7 @@ LRESULT ZEKT_Win32_ListView_Base::Custom_Draw(NMLVCUSTOMDRAW& draw) {
     if (selected_background.Is_Full()) {
         draw.nmcd.uItemState &= ~CDIS_SELECTED;
         if (SendMessageW(control, LVM_GETITEMSTATE, index, LVIS_SELECTED) & LVIS_SELECTED) {
-            draw.clrText = selected_text.Get();
+            if (selected_text.Is_Full()) draw.clrText = selected_text.Get();
             draw.clrTextBk = selected_background.Get();
         }
     }

@@ -49,6 +49,9 @@ public:
     void Set_Background(COLORREF colour);
     // Selected rows are drawn in these colours instead of the system's.
     void Set_Selected_Colours(COLORREF text, COLORREF background);
+    // Selected rows on this background keep their own text colour, so that
+    // a row's mark stays visible while it is selected.
+    void Set_Selected_Background(COLORREF background);
 
     // Creates the control and handles its notifications on the parent.
     void Create(HWND parent, int x, int y, int width, int height);

@@ -29,20 +29,6 @@ HWND Menu_Window() { return FindWindowW(L"#32768", nullptr); }
 void Key(WPARAM key) { PostMessageW(Menu_Window(), WM_KEYDOWN, key, 0); }
 void Enter() { PostMessageW(Menu_Window(), WM_CHAR, L'\r', 0); }
 
-// The screen under a window, as the user sees it.
-Picture Screen_Of(HWND window) {
-    RECT area;
-    GetWindowRect(window, &area);
-    Picture picture;
-    picture.width = area.right - area.left;
-    picture.height = area.bottom - area.top;
-    HDC screen = GetDC(nullptr);
-    for (int y = 0; y < picture.height; ++y)
-        for (int x = 0; x < picture.width; ++x) picture.pixels.push_back(GetPixel(screen, area.left + x, area.top + y));
-    ReleaseDC(nullptr, screen);
-    return picture;
-}
-
 class Popup_Test : public Toolkit_Test {
 protected:
     // Runs the menu with the steps fed in by a timer.

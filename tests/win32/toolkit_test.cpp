@@ -2,13 +2,12 @@
 
 namespace {
 
-Picture Print(HWND window, UINT message, LPARAM flags) {
-    RECT client;
-    GetClientRect(window, &client);
+// A picture of the given size, painted by `paint` into a 32-bit bitmap.
+template <typename Paint>
+Picture Capture(int width, int height, Paint paint) {
     Picture picture;
-    picture.width = client.right;
-    picture.height = client.bottom;
-
+    picture.width = width;
+    picture.height = height;
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = picture.width;
@@ -20,7 +19,7 @@ Picture Print(HWND window, UINT message, LPARAM flags) {
     HDC memory = CreateCompatibleDC(nullptr);
     HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     HGDIOBJ old = SelectObject(memory, bitmap);
-    SendMessageW(window, message, reinterpret_cast<WPARAM>(memory), flags);
+    paint(memory);
     GdiFlush();
     const auto* quads = static_cast<const RGBQUAD*>(bits);
     for (int i = 0; i < picture.width * picture.height; ++i)
@@ -31,8 +30,26 @@ Picture Print(HWND window, UINT message, LPARAM flags) {
     return picture;
 }
 
+Picture Print(HWND window, UINT message, LPARAM flags) {
+    RECT client;
+    GetClientRect(window, &client);
+    return Capture(client.right, client.bottom, [&](HDC memory) {
+        SendMessageW(window, message, reinterpret_cast<WPARAM>(memory), flags);
+    });
+}
+
 }  // namespace
 
 Picture Print_Client(HWND window) { return Print(window, WM_PRINTCLIENT, PRF_CLIENT | PRF_ERASEBKGND); }
 
 Picture Print_Window(HWND window) { return Print(window, WM_PRINT, PRF_CLIENT | PRF_ERASEBKGND); }
+
+Picture Screen_Of(HWND window) {
+    RECT area;
+    GetWindowRect(window, &area);
+    return Capture(area.right - area.left, area.bottom - area.top, [&](HDC memory) {
+        HDC screen = GetDC(nullptr);
+        BitBlt(memory, 0, 0, area.right - area.left, area.bottom - area.top, screen, area.left, area.top, SRCCOPY);
+        ReleaseDC(nullptr, screen);
+    });
+}

@@ -106,6 +106,8 @@ struct Picture {
 Picture Print_Client(HWND window);
 // The same for a window of the toolkit, which draws only when erasing.
 Picture Print_Window(HWND window);
+// The screen under a window, as the user sees it.
+Picture Screen_Of(HWND window);
 
 // Colour classes for pixel checks; anti-aliased text stays in its class.
 inline bool Is_Red(COLORREF c) { return GetRValue(c) >= 200 && GetGValue(c) <= 80 && GetBValue(c) <= 80; }

@@ -1,0 +1,32 @@
+#pragma once
+// The nested message loop of the modal popups: the parent's controls stay
+// disabled while the popup runs, as during a dump.
+#include <windows.h>
+
+#include "win32/handlers.h"
+
+namespace Korvane_Exe {
+
+class Modal_Loop {
+public:
+    // Closing `popup` (WM_CLOSE, or Escape inside it) ends the loop and lets
+    // the window go.
+    Modal_Loop(HWND popup, HWND parent);
+    Modal_Loop(const Modal_Loop&) = delete;
+    Modal_Loop& operator=(const Modal_Loop&) = delete;
+
+    // Dispatches messages until End, the popup's close or its destruction;
+    // the direct children of the parent are disabled meanwhile.
+    void Run();
+    void End() { ended = true; }
+
+private:
+    ZEKT_Box<LRESULT> On_End(HWND, UINT, WPARAM, LPARAM);
+
+    HWND popup;
+    HWND parent;
+    bool ended = false;
+    ZEKT_Win32_Handlers handlers;
+};
+
+}  // namespace Korvane_Exe

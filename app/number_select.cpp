@@ -1,0 +1,70 @@
+#include "app/number_select.h"
+
+#include "app/properties.h"
+#include "app/window_resources.h"
+#include "framework/format.h"
+#include "win32/window.h"
+
+namespace Korvane_Exe {
+
+void Arrow_Button::Create(HWND parent, int x, int y) {
+    ZEKT_Win32_Button_Image::Create(parent, x, y);
+    Attach_Left_Double(Window());
+}
+
+// The double click stands for the second press; its release clicks.
+void Arrow_Button::Left_Double(int x, int y) { ZEKT_Win32_Mouse_Left_Click::Left_Down(Window(), x, y); }
+
+Number_Select::Number_Select()
+    : previous(ARROW_PREVIOUS, ZEKT_Event_Object<Number_Select>(this, &Number_Select::Previous)),
+      next(ARROW_NEXT, ZEKT_Event_Object<Number_Select>(this, &Number_Select::Next)) {}
+
+Number_Select::~Number_Select() {
+    draw_handlers.Remove_All();
+    left_double_handlers.Remove_All();
+}
+
+void Number_Select::Create(HWND parent, int x, int y) {
+    const SIZE arrow = previous.Size();
+    Attach_Draw(nullptr);
+    Attach_Left_Double(nullptr);
+    window = Create_Toolkit_Window(0, L"", WS_CHILD | WS_VISIBLE, x, y, arrow.cx * 2 + Number_Width, arrow.cy, parent);
+    previous.Create(window, 0, 0);
+    next.Create(window, arrow.cx + Number_Width, 0);
+}
+
+void Number_Select::Describe(ZEKT_Property_List& list) { Add_Property<ZEKT_Property_UINT32>(list, L"Chip", &Chip); }
+
+void Number_Select::Previous() {
+    if (Chip > 1) --Chip;
+    Changed();
+}
+
+void Number_Select::Next() {
+    ++Chip;
+    Changed();
+}
+
+void Number_Select::Changed() {
+    InvalidateRect(window, nullptr, TRUE);
+    changed.Fire();
+}
+
+void Number_Select::Left_Double(int, int) {
+    if (ZEKT_Explorer_Properties::Run(GetAncestor(window, GA_ROOT), L"Chip_Number", *this, false)) Changed();
+}
+
+void Number_Select::Draw(HDC dc, int width, int height) {
+    RECT area = {0, 0, width, height};
+    FillRect(dc, &area, background.Get());
+    const int arrow = previous.Size().cx;
+    RECT number = {arrow, 0, arrow + Number_Width, height};
+    FrameRect(dc, &number, frame.Get());
+    ZEKT_Win32_Select selected(dc, font.Get());
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, RGB(128, 0, 255));
+    const std::wstring text = Format(L"%u", Chip);
+    DrawTextW(dc, text.c_str(), -1, &number, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+}
+
+}  // namespace Korvane_Exe

@@ -31,9 +31,7 @@ std::uint64_t Differing_Bits(const std::uint8_t* a, const std::uint8_t* b, std::
 // line, removed again unless the comparison completes.
 class Diff_File {
 public:
-    explicit Diff_File(const std::wstring& file_path) : path(file_path) {
-        if (Exists(path)) Delete_File(path);
-    }
+    explicit Diff_File(const std::wstring& file_path) : path(file_path) {}
     ~Diff_File() {
         if (!file || complete) return;
         // Clean-up while an error passes: a partial list would mislead.
@@ -111,8 +109,12 @@ std::wstring Verify_Text(const Verify_Result& result) {
 
 void Verify_Bank(Reader_Master& master, Bank_List& banks, const NAND_Config& config, const NAND_Options& options,
                  std::uint32_t bank) {
-    if (options.Check_ID) master.Check_Bank_ID(bank);
     const std::wstring dump_path = master.Dump_Path(bank);
+    // An old list never stays beside a bank that this run did not prove
+    // different, whatever stops the run.
+    const std::wstring diff_path = dump_path + L".diff";
+    if (Exists(diff_path)) Delete_File(diff_path);
+    if (options.Check_ID) master.Check_Bank_ID(bank);
     Verify_Result result;
     {
         const std::unique_ptr<ZEKT_Progress> progress = banks.Start_Progress(bank);
@@ -123,7 +125,7 @@ void Verify_Bank(Reader_Master& master, Bank_List& banks, const NAND_Config& con
         if (dump.GetSize() != medium.GetSize())
             throw ZEKT_Exception(Format(L"Dump file <%s> holds %I64u bytes, the bank %I64u", dump_path, dump.GetSize(),
                                         medium.GetSize()));
-        result = Compare_Bank(medium, dump, config.Page, dump_path + L".diff", *progress);
+        result = Compare_Bank(medium, dump, config.Page, diff_path, *progress);
         if (result.differing_pages == 0) progress->Set_Status(Verify_Text(result));
     }
     if (result.differing_pages != 0) throw ZEKT_Exception(Verify_Text(result));

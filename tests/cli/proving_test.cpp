@@ -127,8 +127,13 @@ TEST(Cli_Verify, FindsExactlyTheFlakyPages) {
 TEST(Cli_Verify, MissingOrWrongSizedDumpIsTheBanksError) {
     Temp_Folder folder;
     folder.Put(L"01_02.dump", std::vector<unsigned char>(100, 0xFF));
+    // Lists of an earlier run go even when this one cannot compare.
+    folder.Put(L"01_01.dump.diff", {1});
+    folder.Put(L"01_02.dump.diff", {1});
     const Cli_Result result = Run_Cli(Demo_Verify(folder));
     EXPECT_EQ(result.status, 1);
+    EXPECT_FALSE(std::filesystem::exists(folder.path / "01_01.dump.diff"));
+    EXPECT_FALSE(std::filesystem::exists(folder.path / "01_02.dump.diff"));
     EXPECT_NE(result.err.find("Bank_1  error: Can't open for protected read file <"), std::string::npos) << result.err;
     EXPECT_NE(result.err.find("01_01.dump>"), std::string::npos) << result.err;
     EXPECT_NE(result.err.find("01_02.dump> holds 100 bytes, the bank 3538944\n"), std::string::npos) << result.err;

@@ -52,11 +52,7 @@ public:
 
 private:
     void Put(const std::wstring& text) {
-        std::vector<std::uint8_t> bytes;
-        for (char16_t unit : To_UTF16(text)) {
-            bytes.push_back(static_cast<std::uint8_t>(unit));
-            bytes.push_back(static_cast<std::uint8_t>(unit >> 8));
-        }
+        const std::vector<unsigned char> bytes = To_UTF16LE_Bytes(text);
         file->Write(bytes.data(), bytes.size());
     }
 

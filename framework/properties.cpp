@@ -171,15 +171,8 @@ std::wstring Read_Unicode_File(const std::wstring& path) {
 }
 
 void Write_Text_File(const std::wstring& path, const std::wstring& text) {
-    const std::u16string units = To_UTF16(text);
-    std::vector<unsigned char> bytes;
-    bytes.reserve(2 + 2 * units.size());
-    bytes.push_back(0xFF);
-    bytes.push_back(0xFE);
-    for (char16_t unit : units) {
-        bytes.push_back(static_cast<unsigned char>(unit & 0xFF));
-        bytes.push_back(static_cast<unsigned char>(unit >> 8));
-    }
+    // The mark FF FE is the character U+FEFF in UTF-16 little-endian.
+    const std::vector<unsigned char> bytes = To_UTF16LE_Bytes(L"\xFEFF" + text);
     ZEKT_MediaFileWriteProtect file(path);
     file.Write(bytes.data(), bytes.size());
 }

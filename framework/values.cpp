@@ -165,6 +165,17 @@ std::wstring From_UTF16(std::u16string_view units) {
     return text;
 }
 
+std::vector<unsigned char> To_UTF16LE_Bytes(std::wstring_view text) {
+    const std::u16string units = To_UTF16(text);
+    std::vector<unsigned char> bytes;
+    bytes.reserve(2 * units.size());
+    for (char16_t unit : units) {
+        bytes.push_back(static_cast<unsigned char>(unit & 0xFF));
+        bytes.push_back(static_cast<unsigned char>(unit >> 8));
+    }
+    return bytes;
+}
+
 std::string To_UTF8(std::wstring_view text) {
     std::string bytes;
     bytes.reserve(text.size());

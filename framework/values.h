@@ -41,6 +41,8 @@ std::wstring From_Code_Page(std::string_view bytes, unsigned code_page);
 // UTF-16; elsewhere characters beyond U+FFFF become surrogate pairs.
 std::u16string To_UTF16(std::wstring_view text);
 std::wstring From_UTF16(std::u16string_view units);
+// The bytes of a wide text in a file: UTF-16 little-endian, no mark.
+std::vector<unsigned char> To_UTF16LE_Bytes(std::wstring_view text);
 // UTF-8, for consoles and narrow texts.
 std::string To_UTF8(std::wstring_view text);
 std::wstring From_UTF8(std::string_view bytes);

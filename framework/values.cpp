@@ -104,6 +104,21 @@ std::vector<std::wstring> Split(std::wstring_view text, std::wstring_view separa
     }
 }
 
+std::wstring Visible_Text(std::wstring_view text, bool keep_line_breaks) {
+    std::wstring shown;
+    shown.reserve(text.size());
+    for (const wchar_t c : text) {
+        const bool control = c < 0x20 || (c >= 0x7F && c <= 0x9F);
+        if (!control || (keep_line_breaks && (c == L'\r' || c == L'\n'))) {
+            shown += c;
+            continue;
+        }
+        // A terminal must never see these: escapes retitle or clear it.
+        shown += Format(L"\\x%02x", static_cast<unsigned>(c));
+    }
+    return shown;
+}
+
 std::wstring Join(const std::vector<std::wstring>& pieces, std::wstring_view separator) {
     std::wstring text;
     for (std::size_t i = 0; i < pieces.size(); ++i) {

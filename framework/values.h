@@ -30,6 +30,10 @@ std::int64_t To_Signed(const std::wstring& text);
 std::wstring Replace_All(std::wstring text, std::wstring_view from, std::wstring_view to);
 std::vector<std::wstring> Split(std::wstring_view text, std::wstring_view separator);
 std::wstring Join(const std::vector<std::wstring>& pieces, std::wstring_view separator);
+// Text that came from a device or a file, safe to show or store: every control
+// character (U+0000-U+001F, U+007F, U+0080-U+009F) becomes a visible escape
+// "\x1b"; with `keep_line_breaks`, "\r" and "\n" stay as they are.
+std::wstring Visible_Text(std::wstring_view text, bool keep_line_breaks = false);
 std::wstring Trim_Left(std::wstring text, wchar_t character);
 std::wstring Trim_Right(std::wstring text, wchar_t character);
 std::wstring Trim(std::wstring text, wchar_t character);

@@ -92,6 +92,14 @@ TEST(String_Chores, Utf16AndUtf8RoundTrip) {
     EXPECT_EQ(From_UTF8("a\xff" "b\xe2\x82"), L"a\uFFFDb\uFFFD\uFFFD");
 }
 
+TEST(String_Chores, VisibleTextEscapesEveryControlCharacter) {
+    // A terminal title sequence, a clear-screen, a C1 control and DEL.
+    const std::wstring hostile = std::wstring(L"M\x1b]0;X\x07\x1b[2J\x9b\x7f\x00\u00e9", 15);
+    EXPECT_EQ(Visible_Text(hostile), L"M\\x1b]0;X\\x07\\x1b[2J\\x9b\\x7f\\x00\u00e9");
+    EXPECT_EQ(Visible_Text(L"a\r\nb\t"), L"a\\x0d\\x0ab\\x09");
+    EXPECT_EQ(Visible_Text(L"a\r\nb\t", true), L"a\r\nb\\x09");
+}
+
 TEST(Path_Chores, BackslashAndFolder) {
     EXPECT_EQ(Add_Backslash(L""), L"");
     EXPECT_EQ(Add_Backslash(L"C:\\dumps"), L"C:\\dumps\\");

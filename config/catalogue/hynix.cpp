@@ -87,7 +87,8 @@ void Add_Hynix(std::vector<Record>& records) {
         Family({.company = L"Hynix", .id = L"ad 3c 18 04", .page = 18432, .retry = L"Hynix v6"},
                {{.name = L"Unknown", .banks = L"1 x 32 GB"},
                 {.name = L"Unknown", .banks = L"2 x 32 GB"}}),
-        Family({.company = L"Hynix", .id = L"ad de 14 a7", .page = 18432, .retry = L"Hynix v7"},
+        // 16 KiB pages with 1664 spare bytes, as the kernel lists this ID
+        Family({.company = L"Hynix", .id = L"ad de 14 a7", .page = 18048, .retry = L"Hynix v7"},
                {{.name = L"Unknown", .banks = L"1 x 8 GB"},
                 {.name = L"Unknown", .banks = L"2 x 8 GB"},
                 {.name = L"Unknown", .banks = L"4 x 8 GB"},

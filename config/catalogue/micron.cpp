@@ -16,8 +16,8 @@ void Add_Micron(std::vector<Record>& records) {
         Single({.company = L"Micron", .name = L"29F16G08FANBI", .id = L"2c d3 94 a6", .banks = L"2 x 1 GB",
                 .page = 2112}),
         Family({.company = L"Micron", .id = L"2c 48 00 26", .page = 4320},
-               {{.name = L"29F16G08AFABA", .banks = L"2 x 1 GB"},
-                {.name = L"Unknown", .banks = L"2 x 1 GB"}}),
+               {{.name = L"29F16G08AFABA", .banks = L"1 x 2 GB"},
+                {.name = L"Unknown", .banks = L"1 x 2 GB"}}),
         Family({.company = L"Micron", .id = L"2c 68 00 27", .page = 4320},
                {{.name = L"29F64G08AFAAA", .banks = L"2 x 4 GB"},
                 {.name = L"29F128G08AJAAA", .banks = L"4 x 4 GB"}}),
@@ -77,7 +77,7 @@ void Add_Micron(std::vector<Record>& records) {
         Family({.company = L"Micron", .id = L"2c 84 44 4c", .page = 9216, .block = 0x360000, .blocks = 0x1580,
                 .retry = L"Micron", .skip_mask_1 = 0x1ff, .skip_page_1 = 0x180, .skip_mask_2 = 0x1fffff,
                 .skip_page_2 = 0x158000},
-               {{.name = L"29F256G08CJABA", .banks = L"4 x 16 GB"}}),
+               {{.name = L"29F256G08CJABA", .banks = L"2 x 16 GB"}}),
     });
 }
 

@@ -18,9 +18,9 @@ void Add_Other_Makers(std::vector<Record>& records) {
                 .page = 2112}),
         Single({.company = L"Numonyx", .name = L"NAND4GW3B2D", .id = L"20 dc 10 95", .banks = L"1 x 512 MB",
                 .page = 2112}),
-        Single({.company = L"Fujitsu", .name = L"xD card M1024", .id = L"98 79 a5 c0", .banks = L"2 x 512 MB",
+        Single({.company = L"Fujitsu", .name = L"xD card M1024", .id = L"98 d3 a5 c0", .banks = L"1 x 1 GB",
                 .page = 528, .col = 1}),
-        Single({.company = L"Olympus", .name = L"xD card M2GB", .id = L"98 79 a5 c0", .banks = L"4 x 512 MB",
+        Single({.company = L"Olympus", .name = L"xD card M2GB", .id = L"98 d5 a5 c0", .banks = L"1 x 2 GB",
                 .page = 528, .col = 1}),
     });
 }

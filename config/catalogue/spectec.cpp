@@ -8,7 +8,7 @@ void Add_Spectec(std::vector<Record>& records) {
     records.insert(records.end(), {
         Single({.company = L"Spectec", .name = L"MJA0258M-S", .id = L"2c ca 80 d5", .bus = L"16",
                 .banks = L"1 x 256 MB", .page = 2112}),
-        Single({.company = L"Spectec", .name = L"29F16G08DAA", .id = L"2c d5 55 a5", .banks = L"2 x 1 GB",
+        Single({.company = L"Spectec", .name = L"29F16G08DAA", .id = L"2c d5 55 a5", .banks = L"1 x 2 GB",
                 .page = 2112}),
         Single({.company = L"Spectec", .name = L"29F32C08CT", .id = L"2c 68 04 46", .banks = L"1 x 4 GB",
                 .page = 4320}),
@@ -19,7 +19,7 @@ void Add_Spectec(std::vector<Record>& records) {
                 .banks = L"2 x 16 GB", .page = 9216, .block = 0x360000, .blocks = 0x1560, .skip_mask_1 = 0x1ff,
                 .skip_page_1 = 0x180, .skip_mask_2 = 0x1fffff, .skip_page_2 = 0x156000}),
         // 384 pages per block in a row space of 512
-        Family({.company = L"Spectec", .id = L"2c 88 08 d6", .page = 9216, .block = 0x360000, .blocks = 0x1560,
+        Family({.company = L"Spectec", .id = L"2c a8 08 d6", .page = 9216, .block = 0x360000, .blocks = 0x1560,
                 .skip_mask_1 = 0x1ff, .skip_page_1 = 0x180, .skip_mask_2 = 0x1fffff, .skip_page_2 = 0x156000},
                {{.name = L"29F128G08EBAAB", .banks = L"1 x 16 GB"},
                 {.name = L"FZBW29F128G08EFAAA", .banks = L"1 x 16 GB"},

@@ -133,11 +133,14 @@ std::optional<Onfi_Proof> Proven_Onfi_Report(const NAND_Config& config, const NA
 
 NAND_Config Config_From_Onfi(const NAND_Config& base, const std::vector<std::uint8_t>& page, const std::wstring& id) {
     const Onfi_Geometry geometry(page);
-    const std::uint64_t block_bytes = geometry.page_bytes * geometry.pages_per_block;  // at most 2^48
+    // Each product is checked before it is taken, so none can wrap; 2^60
+    // bytes is far beyond any chip, and no position near it can wrap either.
+    if (geometry.data_bytes == 0 || geometry.pages_per_block == 0 || geometry.page_bytes > 0xFFFFFFFFu ||
+        geometry.pages_per_block > 0xFFFFFFFFu / geometry.page_bytes)
+        geometry.Refuse(L"makes no configuration");
+    const std::uint64_t block_bytes = geometry.page_bytes * geometry.pages_per_block;
     const std::uint64_t blocks = geometry.blocks_per_lun * geometry.luns;
-    // 2^60 bytes is far beyond any chip, and no position near it can wrap.
-    if (geometry.data_bytes == 0 || block_bytes == 0 || blocks == 0 || block_bytes > 0xFFFFFFFFu ||
-        blocks > 0xFFFFFFFFu || block_bytes * blocks >= std::uint64_t{1} << 60)
+    if (blocks == 0 || blocks > 0xFFFFFFFFu || block_bytes * blocks >= std::uint64_t{1} << 60)
         geometry.Refuse(L"makes no configuration");
 
     // A row address is, from its low bits up, the row in its block, the block

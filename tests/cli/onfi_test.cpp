@@ -151,8 +151,16 @@ TEST(Cli_Onfi, DeviceTextShownSafely) {
     const Cli_Result result = Run_Cli(Onfi_Replay(folder.Name(L"page.bin"), {"--config-out", made}));
     ASSERT_EQ(result.status, 0) << result.err;
     const std::wstring text = Read_Unicode_File(From_UTF8(made));
-    for (const std::wstring& shown : {From_UTF8(result.out), From_UTF8(result.err), Replace_All(text, L"\r\n", L"")})
-        for (wchar_t c : shown) EXPECT_FALSE((c < 0x20 && c != L'\n') || (c >= 0x7F && c <= 0x9F)) << int(c);
+    // The terminal's bytes: UTF-8 with no C0 but line feeds, no DEL, no C1 (C2 80 to C2 9F).
+    for (const std::string& bytes : {result.out, result.err}) {
+        EXPECT_EQ(To_UTF8(From_UTF8(bytes)), bytes);
+        for (std::size_t i = 0; i < bytes.size(); ++i) {
+            const auto byte = static_cast<unsigned char>(bytes[i]);
+            EXPECT_FALSE((byte < 0x20 && byte != '\n') || byte == 0x7F) << i;
+            EXPECT_FALSE(byte == 0xC2 && i + 1 < bytes.size() && static_cast<unsigned char>(bytes[i + 1]) <= 0x9F) << i;
+        }
+    }
+    for (wchar_t c : Replace_All(text, L"\r\n", L"")) EXPECT_FALSE(c < 0x20 || (c >= 0x7F && c <= 0x9F)) << int(c);
     EXPECT_NE(result.out.find("Manufacturer: \\x9b2J Caf\xc3\xa9    \nName: \\x1b]0;X\\x07\\x1b[2J          \n"),
               std::string::npos)
         << result.out;

@@ -1,12 +1,10 @@
 #include "emulator/profile.h"
 
-#include <algorithm>
 #include <atomic>
 #include <bit>
 #include <chrono>
 #include <random>
 
-#include "framework/media.h"
 #include "framework/values.h"
 
 namespace Korvane_Emulator {
@@ -72,20 +70,6 @@ std::uint64_t Flip_Nonce() {
         (std::uint64_t{std::random_device{}()} << 32) ^
         static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count())};
     return next.fetch_add(0x9E3779B97F4A7C15ull);
-}
-
-// A captured parameter page as the three copies a chip answers: one copy
-// is repeated, three are taken as they are, damage included.
-std::vector<std::uint8_t> Captured_Onfi_Copies(const std::wstring& path) {
-    ZEKT_MediaFileReadProtect file(path);
-    const std::uint64_t size = file.GetSize();
-    if (size != Onfi_Page_Bytes && size != 3 * Onfi_Page_Bytes)
-        throw ZEKT_Exception(Format(L"Parameter page file <%s> holds <%I64u> bytes, not 256 or 768", path, size));
-    std::vector<std::uint8_t> copies(3 * Onfi_Page_Bytes);
-    file.Read(copies.data(), size);
-    for (std::size_t copy = size / Onfi_Page_Bytes; copy < 3; ++copy)
-        std::copy_n(copies.begin(), Onfi_Page_Bytes, copies.begin() + copy * Onfi_Page_Bytes);
-    return copies;
 }
 
 }  // namespace
@@ -221,13 +205,8 @@ Chip_Model Make_Chip_Model(const Sim_Profile& profile) {
     geometry.row_cycles = static_cast<std::uint8_t>(model.row_cycles);
     geometry.bits_per_cell = model.pages_per_row == 3 ? 3 : (config.Page <= 4320 ? 1 : 2);
     geometry.wide_bus = config.Bus == L"16";
-    if (profile.sim.onfi_file.empty()) {
-        const Onfi_Page page = Make_Onfi_Page(geometry);
-        for (std::size_t copy = 0; copy < 3; ++copy)
-            std::copy(page.begin(), page.end(), model.onfi_copies.begin() + copy * Onfi_Page_Bytes);
-    } else {
-        model.onfi_copies = Captured_Onfi_Copies(profile.sim.onfi_file);
-    }
+    model.onfi_copies = profile.sim.onfi_file.empty() ? Onfi_Copies(Make_Onfi_Page(geometry))
+                                                      : Onfi_Copies_From_File(profile.sim.onfi_file);
     return model;
 }
 

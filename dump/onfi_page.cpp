@@ -16,10 +16,10 @@ constexpr std::size_t Copy_Bytes = 256;
 constexpr std::uint32_t Copies = 3;
 
 // The geometry a parameter page gives, in the units of its fields.
-struct Onfi_Geometry {
+struct Page_Geometry {
     std::uint64_t data_bytes, page_bytes, pages_per_block, blocks_per_lun, luns;
 
-    explicit Onfi_Geometry(const std::vector<std::uint8_t>& page)
+    explicit Page_Geometry(const std::vector<std::uint8_t>& page)
         : data_bytes(Onfi_Number(page, 80, 4)), page_bytes(data_bytes + Onfi_Number(page, 84, 2)),
           pages_per_block(Onfi_Number(page, 92, 4)), blocks_per_lun(Onfi_Number(page, 96, 4)), luns(page[100]) {}
 
@@ -102,7 +102,7 @@ void Print_Onfi_Report(const std::vector<std::uint8_t>& page, ZEKT_Log& log) {
     log.Print(L"Name: %s\n", Onfi_Text(page, 44, 20));
     log.Print(L"\n");
     // Summed in 64 bits: a page of 0xFFFFFFFF data bytes must not show as a few.
-    log.Print(L"Page: %I64u\n\n", Onfi_Geometry(page).page_bytes);
+    log.Print(L"Page: %I64u\n\n", Page_Geometry(page).page_bytes);
     log.Print(L"Block: 0x%x\n", Onfi_Number(page, 92, 4));
     log.Print(L"Blocks: 0x%x\n", Onfi_Number(page, 96, 4));
     log.Print(L"LUNs: %d\n", page[100]);
@@ -132,7 +132,7 @@ std::optional<Onfi_Proof> Proven_Onfi_Report(const NAND_Config& config, const NA
 }
 
 NAND_Config Config_From_Onfi(const NAND_Config& base, const std::vector<std::uint8_t>& page, const std::wstring& id) {
-    const Onfi_Geometry geometry(page);
+    const Page_Geometry geometry(page);
     // Each product is checked before it is taken, so none can wrap; 2^60
     // bytes is far beyond any chip, and no position near it can wrap either.
     if (geometry.data_bytes == 0 || geometry.pages_per_block == 0 || geometry.page_bytes > 0xFFFFFFFFu ||

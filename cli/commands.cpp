@@ -46,7 +46,7 @@ struct Choices {
     std::uint32_t number = 1;
     bool yes = false, no = false;
     bool hash = false;
-    std::string config_out;
+    std::string config_out, page_out;
     std::uint32_t program_bank = 1;
     bool program_id = false, program_onfi = false, program_bb = false;
 };
@@ -340,6 +340,8 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
     reader_options(onfi);
     onfi->add_option("--config-out", choices.config_out,
                      "Write the configuration that the proven page and the ID describe, as a UTF-16 file");
+    onfi->add_option("--page-out", choices.page_out,
+                     "Write the raw page bytes as read (768 when the three copies were read, else 256)");
     CLI::App* find = app.add_subcommand("find", "Read the attached chip's ID and list the catalogue chips it fits");
     reader_options(find);
     app.add_subcommand("test-usb", "Run the reader's USB self-test");
@@ -437,8 +439,9 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
             }
             if (!user.Print_Results()) status = 1;
             Print_Id_Hints(recorder, current, options, id->parsed(), err);
+            Print_Dump_Hints(master.uniform_banks, err);
         } else if (onfi->parsed()) {
-            if (!Onfi_Command(current, options, Wide(choices.config_out), user)) status = 1;
+            if (!Onfi_Command(current, options, Wide(choices.config_out), Wide(choices.page_out), user)) status = 1;
         } else if (find->parsed()) {
             const Chip_Catalogue catalogue;
             const std::vector<const NAND_Config*> rows = Korvane_Exe::Detect_Chips(catalogue, options);

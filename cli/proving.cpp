@@ -5,7 +5,8 @@
 #include "cli/console.h"
 #include "dump/chip_operations.h"
 #include "dump/id_diagnosis.h"
-#include "dump/onfi_proof.h"
+#include "dump/onfi_page.h"
+#include "dump/reader_master.h"
 #include "framework/properties.h"
 #include "framework/values.h"
 
@@ -55,11 +56,15 @@ void Print_Find_Hint(const NAND_Options& options, std::ostream& err) {
     Put_Hint(err, 1, Korvane_Exe::Id_Hint(Korvane_Internal::Read_Id(1, trial, options)));
 }
 
+void Print_Dump_Hints(const std::map<std::uint32_t, std::uint8_t>& uniform_banks, std::ostream& err) {
+    for (const auto& [bank, value] : uniform_banks) Put_Hint(err, bank, Korvane_Exe::Uniform_Dump_Hint(value));
+}
+
 bool Onfi_Command(const NAND_Config& config, const NAND_Options& options, const std::wstring& config_out,
-                  Korvane_Exe::Messages& messages) {
+                  const std::wstring& page_out, Korvane_Exe::Messages& messages) {
     const std::optional<Korvane_Exe::Onfi_Proof> proof =
-        Korvane_Exe::Proven_Onfi_Report(config, options, *messages.Report_Window(L"ONFI"));
-    const bool proven = proof && proof->good_copy != 0;
+        Korvane_Exe::Proven_Onfi_Report(config, options, *messages.Report_Window(L"ONFI"), page_out);
+    const bool proven = proof && proof->Proven();
     if (config_out.empty()) return proven;
     if (!proven) throw ZEKT_Exception(L"No configuration from a parameter page that fails its CRC <" + config_out + L">");
     const std::wstring id = Korvane_Internal::Read_Id(1, config, options);

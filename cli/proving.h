@@ -41,10 +41,14 @@ void Print_Id_Hints(const Id_Recorder& recorder, const NAND_Config& config, cons
 // For "find" when nothing fits: the hint for bank 1's ID on an 8-bit bus.
 void Print_Find_Hint(const NAND_Options& options, std::ostream& err);
 
-// The ONFI report of bank 1 with its CRC verdict; with `config_out`, the
-// configuration that the proven page and the ID read describe, written as a
-// settings text. True when the first copy or a later one passed its CRC.
+// "Bank_N  hint: ..." on `err` for every bank whose dump was one byte value.
+void Print_Dump_Hints(const std::map<std::uint32_t, std::uint8_t>& uniform_banks, std::ostream& err);
+
+// The ONFI report of bank 1 with its CRC verdict; with `page_out`, the raw
+// bytes read, as a file; with `config_out`, the configuration that the proven
+// page and the ID read describe, written as a settings text. True when a copy
+// or the majority of three passed its CRC.
 bool Onfi_Command(const NAND_Config& config, const NAND_Options& options, const std::wstring& config_out,
-                  Korvane_Exe::Messages& messages);
+                  const std::wstring& page_out, Korvane_Exe::Messages& messages);
 
 }  // namespace Korvane_Cli

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "dump/chip_operations.h"
-#include "dump/onfi_proof.h"
+#include "dump/onfi_page.h"
 #include "framework/media.h"
 #include "framework/values.h"
 #include "reader/run.h"
@@ -58,6 +58,34 @@ void Stream_To_File(Korvane_Internal::Korvane& medium, const std::wstring& path,
         pos += n;
     }
 }
+
+// Passes a pass's files on to `inner` and notes whether every byte written
+// had one value: a chip enable with no chip, or a bus held low, reads so.
+class Uniform_Watch : public Dump_File_Watch {
+public:
+    explicit Uniform_Watch(Dump_File_Watch* next) : inner(next) {}
+    void Bank_Started() override {}
+    void Created(const std::wstring& path) override {
+        if (inner) inner->Created(path);
+    }
+    void Written(const void* bytes, std::size_t count) override {
+        const auto* data = static_cast<const std::uint8_t*>(bytes);
+        if (count > 0 && !seen) value = data[0], seen = true;
+        // Overlapping compare: every byte equals the one after it.
+        if (count > 0 && uniform) uniform = data[0] == value && std::memcmp(data, data + 1, count - 1) == 0;
+        if (inner) inner->Written(bytes, count);
+    }
+    void Deleted(const std::wstring& path) override {
+        if (inner) inner->Deleted(path);
+    }
+    void Bank_Done() override {}
+    std::optional<std::uint8_t> Value() const { return seen && uniform ? std::optional(value) : std::nullopt; }
+
+private:
+    Dump_File_Watch* inner;
+    bool seen = false, uniform = true;
+    std::uint8_t value = 0;
+};
 
 }  // namespace
 
@@ -126,6 +154,8 @@ void Reader_Master::Dump_Bank(std::uint32_t bank) {
     const NAND_Options reader_options = *options;
     const std::wstring dump_path = Dump_Path(bank);
     const std::wstring bb_path = Bb_Path(bank);
+    uniform_banks.erase(bank);
+    Uniform_Watch uniform(file_watch);
     {
         const std::unique_ptr<ZEKT_Progress> progress = banks->Start_Progress(bank);
         progress->Set_Status(L"Read...");
@@ -138,10 +168,15 @@ void Reader_Master::Dump_Bank(std::uint32_t bank) {
                     if (Exists(bb_path)) Delete_File(bb_path);
                     if (file_watch) file_watch->Deleted(bb_path);
                 },
-                file_watch);
+                &uniform);
         }
         if (chip.Is_Triple_Page() && reader_options.Read_bb_Enabled) Read_bb(bank);
-        progress->Set_Status(L"Reading done (" + Elapsed_Text(start_tick) + L")");
+        std::wstring done = L"Reading done (" + Elapsed_Text(start_tick) + L")";
+        if (const std::optional<std::uint8_t> value = uniform.Value()) {
+            done += L"  " + Uniform_Dump_Remark(*value);
+            uniform_banks[bank] = *value;
+        }
+        progress->Set_Status(done);
         Save_Chip_Config();
         if (file_watch) file_watch->Bank_Done();
     }
@@ -162,6 +197,16 @@ std::size_t Pack_Bit_Map(const std::uint8_t* stream, std::size_t count, std::uin
     for (; i < count; ++i)
         if (stream[i] & 1) bits[i / 8] |= static_cast<std::uint8_t>(0x80 >> (i % 8));
     return bytes;
+}
+
+std::wstring Uniform_Dump_Remark(std::uint8_t value) { return Format(L"every byte %02x", value); }
+
+std::wstring Uniform_Dump_Hint(std::uint8_t value) {
+    if (value == 0xFF)
+        return L"every byte of the dump is ff: nothing drove the bus, or the chip is erased; check that the chip "
+               L"answers its ID (\"Check ID\"), its seating, the adapter and \"Voltage\"";
+    if (value == 0x00) return L"every byte of the dump is 00: the bus is held low; check the chip's seating and the adapter";
+    return Format(L"every byte of the dump is %02x: a data line or read enable is stuck", value);
 }
 
 void Reader_Master::Read_bb(std::uint32_t bank) {
@@ -198,27 +243,6 @@ void Reader_Master::Read_Action() {
 bool Reader_Master::Test_USB() {
     const std::unique_ptr<ZEKT_Log> box = messages->Message_Box();
     return Korvane_Internal::Usb_Test_Command(*box);
-}
-
-void Print_Onfi_Report(const std::vector<std::uint8_t>& page, ZEKT_Log& log) {
-    log.Print(L"Header ");
-    for (std::size_t i = 0; i < 4 && i < page.size(); ++i) log.Print(L"%02x ", page[i]);
-    log.Print(L"\n");
-    if (page.size() < 4 || std::memcmp(page.data(), "ONFI", 4) != 0) throw ZEKT_Exception(L"Wrong Header");
-    if (page.size() < 256) throw ZEKT_Exception(L"Wrong Header");
-    log.Print(L"\n");
-    log.Print(L"Manufacturer: %S\n", Onfi_Text(page, 32, 12));
-    log.Print(L"Name: %S\n", Onfi_Text(page, 44, 20));
-    log.Print(L"\n");
-    log.Print(L"Page: %d\n\n", Onfi_Number(page, 80, 4) + Onfi_Number(page, 84, 2));
-    log.Print(L"Block: 0x%x\n", Onfi_Number(page, 92, 4));
-    log.Print(L"Blocks: 0x%x\n", Onfi_Number(page, 96, 4));
-    log.Print(L"LUNs: %d\n", page[100]);
-    log.Print(L"\n");
-    log.Print(L"Col: %d\n", page[101] >> 4);
-    log.Print(L"Row: %d\n", page[101] & 0x0F);
-    log.Print(L"\n");
-    log.Print(L"Bits per cell: %d\n", page[102]);
 }
 
 bool Reader_Master::Read_ONFI() {

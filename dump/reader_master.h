@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <string>
 
 #include "config/nand_config.h"
@@ -43,6 +44,8 @@ public:
 
     // When set, sees every file a dump writes (for hashes); not owned.
     Dump_File_Watch* file_watch = nullptr;
+    // The banks whose last dump came back as one byte value, with it.
+    std::map<std::uint32_t, std::uint8_t> uniform_banks;
 
 private:
     const std::wstring& Work_Folder() const;
@@ -59,7 +62,9 @@ private:
 // number of bit-map bytes written, ceil(count / 8).
 std::size_t Pack_Bit_Map(const std::uint8_t* stream, std::size_t count, std::uint8_t* bits);
 
-// The ONFI report of a parameter page into `log`; throws "Wrong Header".
-void Print_Onfi_Report(const std::vector<std::uint8_t>& page, ZEKT_Log& log);
+// For a dump whose every byte is `value`: the remark after its row's
+// "Reading done (...)", and the hint that says what to check.
+std::wstring Uniform_Dump_Remark(std::uint8_t value);
+std::wstring Uniform_Dump_Hint(std::uint8_t value);
 
 }  // namespace Korvane_Exe

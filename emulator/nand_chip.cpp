@@ -304,7 +304,7 @@ void Nand_Chip::Output(std::uint8_t* out, std::size_t count, std::uint32_t chip_
         for (std::size_t i = 0; i < count; ++i) {
             const std::size_t at = column + i;
             const std::size_t copy = at / Onfi_Page_Bytes;
-            out[i] = model->onfi && copy < 3 ? model->onfi_page[at % Onfi_Page_Bytes] : 0xFF;
+            out[i] = model->onfi && copy < 3 ? model->onfi_copies[at] : 0xFF;
             // A damaged copy has one letter of the manufacturer in the other
             // case, each copy a different one, so a majority still mends them.
             if (model->onfi && copy < 3 && model->onfi_damage[copy] && at % Onfi_Page_Bytes == 32 + copy) out[i] ^= 0x20;

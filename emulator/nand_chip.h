@@ -30,7 +30,8 @@ struct Page_Source {
 struct Chip_Model {
     std::vector<std::uint8_t> id;  // the ID bytes, repeated after the last one
     bool onfi = true;
-    Onfi_Page onfi_page{};
+    // The three copies of the parameter page the chip answers, one after another.
+    std::vector<std::uint8_t> onfi_copies = std::vector<std::uint8_t>(3 * Onfi_Page_Bytes, 0xFF);
     // Copies (of the three the chip repeats) answered with a damaged byte.
     std::array<bool, 3> onfi_damage{};
     std::uint32_t page_bytes = 2112;  // data and spare

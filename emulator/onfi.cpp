@@ -2,6 +2,10 @@
 
 #include <algorithm>
 
+#include "framework/errors.h"
+#include "framework/media.h"
+#include "framework/values.h"
+
 namespace Korvane_Emulator {
 
 namespace {
@@ -40,6 +44,24 @@ Onfi_Page Make_Onfi_Page(const Onfi_Geometry& geometry) {
     Put_Le(page, 137, 25, 2);  // tR in microseconds
     Put_Le(page, 254, Onfi_CRC16(page.data(), 254), 2);
     return page;
+}
+
+std::vector<std::uint8_t> Onfi_Copies(const Onfi_Page& page) {
+    std::vector<std::uint8_t> copies;
+    for (int copy = 0; copy < 3; ++copy) copies.insert(copies.end(), page.begin(), page.end());
+    return copies;
+}
+
+std::vector<std::uint8_t> Onfi_Copies_From_File(const std::wstring& path) {
+    ZEKT_MediaFileReadProtect file(path);
+    const std::uint64_t size = file.GetSize();
+    if (size != Onfi_Page_Bytes && size != 3 * Onfi_Page_Bytes)
+        throw ZEKT_Exception(Format(L"Parameter page file <%s> holds <%I64u> bytes, not 256 or 768", path, size));
+    std::vector<std::uint8_t> copies(3 * Onfi_Page_Bytes);
+    file.Read(copies.data(), size);
+    for (std::size_t copy = size / Onfi_Page_Bytes; copy < 3; ++copy)
+        std::copy_n(copies.begin(), Onfi_Page_Bytes, copies.begin() + copy * Onfi_Page_Bytes);
+    return copies;
 }
 
 }  // namespace Korvane_Emulator

@@ -1,9 +1,11 @@
-// The ONFI parameter page a modelled chip answers to EC 00.
+// The ONFI parameter page a modelled chip answers to EC 00: generated from
+// the chip's geometry, or replayed from a captured page.
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "reader/onfi_crc.h"
 
@@ -31,5 +33,11 @@ using Korvane_Internal::Onfi_CRC16;
 
 // One 256-byte copy with its CRC in bytes 254 and 255, little-endian.
 Onfi_Page Make_Onfi_Page(const Onfi_Geometry& geometry);
+
+// The three copies a chip answers, one after another: `page` three times, or
+// a captured page from a file, whose one copy is repeated and whose three
+// copies are taken as they are, damage included.
+std::vector<std::uint8_t> Onfi_Copies(const Onfi_Page& page);
+std::vector<std::uint8_t> Onfi_Copies_From_File(const std::wstring& path);
 
 }  // namespace Korvane_Emulator

@@ -90,7 +90,9 @@ void Apply_Sim_Keys(const ZEKT_Sections& sections, Sim_Options& sim) {
         if (key == L"Sim Data") {
             Read_Data(key, value, sim.source);
         } else if (key == L"Sim ONFI") {
-            sim.onfi = Flag(key, value);
+            const bool file = value.rfind(L"file ", 0) == 0 && !Trim(value.substr(5), L' ').empty();
+            sim.onfi = file || Flag(key, value);
+            sim.onfi_file = file ? Trim(value.substr(5), L' ') : L"";
         } else if (key == L"Sim Unplug After") {
             sim.unplug_after = Number(key, value);
         } else if (key == L"Sim Dead CE") {
@@ -203,7 +205,8 @@ Chip_Model Make_Chip_Model(const Sim_Profile& profile) {
     geometry.row_cycles = static_cast<std::uint8_t>(model.row_cycles);
     geometry.bits_per_cell = model.pages_per_row == 3 ? 3 : (config.Page <= 4320 ? 1 : 2);
     geometry.wide_bus = config.Bus == L"16";
-    model.onfi_page = Make_Onfi_Page(geometry);
+    model.onfi_copies = profile.sim.onfi_file.empty() ? Onfi_Copies(Make_Onfi_Page(geometry))
+                                                      : Onfi_Copies_From_File(profile.sim.onfi_file);
     return model;
 }
 

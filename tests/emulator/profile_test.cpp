@@ -67,9 +67,9 @@ TEST(Emulator_Profile, ChipModelFromTheConfiguration) {
     const Chip_Model model = Make_Chip_Model(profile);
     EXPECT_EQ(model.id, (std::vector<std::uint8_t>{0x98, 0x00, 0xDE}));
     EXPECT_EQ(model.pages_per_row, 3u);
-    EXPECT_EQ(model.onfi_page[80] | model.onfi_page[81] << 8, 16384);
-    EXPECT_EQ(model.onfi_page[84] | model.onfi_page[85] << 8, 1952);
-    EXPECT_EQ(model.onfi_page[101], 0x23);
+    EXPECT_EQ(model.onfi_copies[80] | model.onfi_copies[81] << 8, 16384);
+    EXPECT_EQ(model.onfi_copies[84] | model.onfi_copies[85] << 8, 1952);
+    EXPECT_EQ(model.onfi_copies[101], 0x23);
     profile.config.Set_ID_Code(L"98 zz");
     EXPECT_THROW(Make_Chip_Model(profile), ZEKT_Exception);
 }

@@ -102,8 +102,8 @@ void Count_Ones(const std::uint8_t* bytes, std::size_t count, std::vector<std::u
 void Mend_Pages(std::uint32_t bank, const NAND_Config& config, const NAND_Options& options,
                 const std::wstring& dump_path, const std::vector<Differing_Page>& pages, ZEKT_Progress& progress,
                 Verify_Result& result, Diff_File& diff) {
-    ZEKT_MediaFileUpdate dump(dump_path);
-    const std::uint64_t total = dump.GetSize();
+    auto dump = std::make_unique<ZEKT_MediaFileUpdate>(dump_path);
+    const std::uint64_t total = dump->GetSize();
     const std::uint64_t unit_bytes = std::uint64_t{config.Page} * (config.Is_Triple_Page() ? 3 : 1);
     std::vector<std::uint8_t> stored(config.Page), mended(config.Page), unit(static_cast<std::size_t>(unit_bytes));
     std::vector<std::uint8_t> ones(std::size_t{config.Page} * 8);
@@ -116,8 +116,8 @@ void Mend_Pages(std::uint32_t bank, const NAND_Config& config, const NAND_Option
         const Differing_Page& page = pages[index];
         const std::uint64_t offset = page.page * config.Page;
         const std::size_t length = static_cast<std::size_t>(std::min<std::uint64_t>(config.Page, total - offset));
-        dump.SetPos(offset);
-        dump.Read(stored.data(), length);
+        dump->SetPos(offset);
+        dump->Read(stored.data(), length);
         std::fill(ones.begin(), ones.end(), 0);
         Count_Ones(stored.data(), length, ones);
         if (!page.read.empty()) Count_Ones(page.read.data(), length, ones);
@@ -140,13 +140,14 @@ void Mend_Pages(std::uint32_t bank, const NAND_Config& config, const NAND_Option
             // A hash of the old bytes must never stay beside the new ones.
             if (!changed && hashed) Delete_File(hash_path);
             changed = true;
-            dump.SetPos(offset);
-            dump.Write(mended.data(), length);
+            dump->SetPos(offset);
+            dump->Write(mended.data(), length);
         }
         if (unsure == 0) ++result.mended_pages;
         result.unsure_bits += unsure;
         diff.Add(page.page, page.bits, unsure ? Format(L"unsure %I64u", unsure) : L"mended");
     }
+    dump.reset();  // the hash reads the file under a lock of its own
     if (changed && hashed) {
         Dump_Hashes hashes;
         hashes.Bank_Started();

@@ -45,7 +45,8 @@ void Stream_To_File(Korvane_Internal::Korvane& medium, const std::wstring& path,
     std::unique_ptr<ZEKT_Media> file;
     if (keep && watch) Watch_From_Disk(*watch, path, keep);
     for (std::uint64_t pos = keep; pos < total;) {
-        Report_Progress(progress, pos, total);
+        // The bar measures this run's part, so speed and time left stay true.
+        Report_Progress(progress, pos - keep, total - keep);
         progress.Check();
         const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(Chunk_Bytes, total - pos));
         medium.Read(buffer.data(), n);

@@ -238,9 +238,10 @@ void Verify_Bank(Reader_Master& master, Bank_List& banks, const NAND_Config& con
                               [&](std::uint64_t page, std::uint64_t bits, const std::uint8_t* read) {
                                   if (!reread) return diff.Add(page, bits, L"");
                                   pages.push_back({page, bits, {}});
-                                  if (pages.size() <= kept_reads)
-                                      pages.back().read.assign(read, read + std::min<std::uint64_t>(
-                                                                             config.Page, medium.GetSize() - page * config.Page));
+                                  // Beyond the budget the page is read once more instead.
+                                  const std::uint64_t length =
+                                      std::min<std::uint64_t>(config.Page, medium.GetSize() - page * config.Page);
+                                  if (pages.size() <= kept_reads) pages.back().read.assign(read, read + length);
                               });
         result.reread = reread;
     }

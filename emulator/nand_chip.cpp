@@ -295,10 +295,8 @@ void Nand_Chip::Weaken_Lines(std::uint8_t* out, std::size_t count) {
         // Gaps of 1 to 1023 bytes: one wrong byte in 512 on average.
         for (std::uint64_t& at = next_weak[line]; at < end; at += 1 + Mix(model->flip_nonce ^ at ^ line) % 1023) {
             const std::size_t i = static_cast<std::size_t>(at - weak_bytes);
-            const bool odd = (column + i) % 2;
-            if (line >= 8 && !(model->wide_bus && odd)) continue;
-            if (line < 8 && model->wide_bus && odd) continue;
-            out[i] ^= static_cast<std::uint8_t>(1u << (line % 8));
+            const bool high_byte = model->wide_bus && (column + i) % 2;
+            if ((line >= 8) == high_byte) out[i] ^= static_cast<std::uint8_t>(1u << (line % 8));
         }
     }
     weak_bytes = end;

@@ -334,7 +334,7 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
     auto* no = read->add_flag("--no", choices.no, "Never overwrite existing dumps");
     yes->excludes(no);
     read->add_flag("--resume", choices.resume,
-                   "Continue each dump where it stopped: keep its whole pages, read the rest, leave complete ones alone");
+                   "Continue each dump where it stopped: keep its whole rows, read the rest, leave complete ones alone");
     CLI::App* verify = app.add_subcommand("verify", "Read the selected banks again and compare them with their dumps");
     chip_options(verify);
     reader_options(verify);

@@ -46,6 +46,8 @@ struct Choices {
     std::uint32_t number = 1;
     bool yes = false, no = false;
     bool hash = false;
+    bool resume = false;
+    std::uint32_t reread = 0;
     std::string config_out, page_out;
     std::uint32_t program_bank = 1;
     bool program_id = false, program_onfi = false, program_bb = false;
@@ -331,10 +333,15 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
     auto* yes = read->add_flag("--yes", choices.yes, "Overwrite existing dumps without asking");
     auto* no = read->add_flag("--no", choices.no, "Never overwrite existing dumps");
     yes->excludes(no);
+    read->add_flag("--resume", choices.resume,
+                   "Continue each dump where it stopped: keep its whole rows, read the rest, leave complete ones alone");
     CLI::App* verify = app.add_subcommand("verify", "Read the selected banks again and compare them with their dumps");
     chip_options(verify);
     reader_options(verify);
     dump_files(verify);
+    verify->add_option("--reread", choices.reread,
+                       "Read each differing page K more times (1 to 99) and mend the dump by bitwise majority")
+        ->check(CLI::Range(1, 99));
     CLI::App* onfi = app.add_subcommand("onfi", "Read and show the ONFI parameter page of bank 1, proven by its CRC");
     chip_options(onfi);
     reader_options(onfi);
@@ -425,7 +432,9 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
         Id_Recorder recorder(user);
         Korvane_Exe::Reader_Master master(&options, &current, &number, &recorder, &user, &user);
         Korvane_Exe::Dump_Hashes hashes;
+        std::map<std::uint32_t, Korvane_Exe::Verify_Result> verified;
         if (choices.hash) master.file_watch = &hashes;
+        master.resume = choices.resume;
         if (banked) {
             if (id->parsed()) {
                 master.ID_Action();
@@ -434,12 +443,14 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
                 master.Read_Action();
                 if (user.refused || user.message_shown) status = 1;
             } else {
-                master.For_Each_Selected_Bank(
-                    [&](std::uint32_t bank) { Korvane_Exe::Verify_Bank(master, recorder, current, options, bank); });
+                master.For_Each_Selected_Bank([&](std::uint32_t bank) {
+                    Korvane_Exe::Verify_Bank(master, recorder, current, options, bank, choices.reread, verified[bank]);
+                });
             }
             if (!user.Print_Results()) status = 1;
             Print_Id_Hints(recorder, current, options, id->parsed(), err);
             Print_Dump_Hints(master.uniform_banks, err);
+            Print_Line_Hints(verified, err);
         } else if (onfi->parsed()) {
             if (!Onfi_Command(current, options, Wide(choices.config_out), Wide(choices.page_out), user)) status = 1;
         } else if (find->parsed()) {

@@ -50,6 +50,10 @@ void Print_Id_Hints(const Id_Recorder& recorder, const NAND_Config& config, cons
     }
 }
 
+void Print_Line_Hints(const std::map<std::uint32_t, Korvane_Exe::Verify_Result>& verified, std::ostream& err) {
+    for (const auto& [bank, result] : verified) Put_Hint(err, bank, Korvane_Exe::Data_Line_Hint(result));
+}
+
 void Print_Find_Hint(const NAND_Options& options, std::ostream& err) {
     NAND_Config trial;
     trial.Bus = L"8";

@@ -10,6 +10,7 @@
 #include "config/nand_config.h"
 #include "config/nand_options.h"
 #include "dump/user.h"
+#include "dump/verify.h"
 
 namespace Korvane_Cli {
 
@@ -37,6 +38,10 @@ private:
 // are read too.
 void Print_Id_Hints(const Id_Recorder& recorder, const NAND_Config& config, const NAND_Options& options,
                     bool probe_tied, std::ostream& err);
+
+// "Bank_N  hint: ..." on `err` for every verified bank whose differing bits
+// sit on one or two data lines.
+void Print_Line_Hints(const std::map<std::uint32_t, Korvane_Exe::Verify_Result>& verified, std::ostream& err);
 
 // For "find" when nothing fits: the hint for bank 1's ID on an 8-bit bus.
 void Print_Find_Hint(const NAND_Options& options, std::ostream& err);

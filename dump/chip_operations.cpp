@@ -1,5 +1,8 @@
 #include "dump/chip_operations.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "framework/values.h"
 #include "reader/programs.h"
 #include "reader/retry/retry.h"
@@ -47,16 +50,22 @@ void Read_Once(Reader_Setup& setup, const NAND_Assembler::Assembler_Code& progra
 }  // namespace
 
 Korvane::Korvane(std::uint32_t bank_number, const NAND_Config& chip, const NAND_Options& reader_options)
+    : Korvane(bank_number, chip, reader_options, 0, UINT64_MAX) {}
+
+Korvane::Korvane(std::uint32_t bank_number, const NAND_Config& chip, const NAND_Options& reader_options,
+                 std::uint64_t range_start, std::uint64_t range_end)
     : bank(bank_number), config(chip), options(reader_options) {
-    end = config.Get_Bank_Dump_Size();
+    end = std::min(range_end, config.Get_Bank_Dump_Size());
     setup = Common_Setup(bank, config, options, L"Unknown Bus");
     if (config.Bus == L"16" && config.DDR) throw ZEKT_Exception(L"16-bit DDR not supported");
     setup.command_set = config.Cmd;
     setup.column_cycles = static_cast<std::uint8_t>(config.Col);
     setup.row_cycles = static_cast<std::uint8_t>(config.Row);
-    auto range_start = static_cast<std::int64_t>(start);
-    auto range_end = static_cast<std::int64_t>(end);
-    config.Get_Real_Page_Range(range_start, range_end, setup.first_row, setup.end_row);
+    auto first = static_cast<std::int64_t>(std::min(range_start, end));
+    auto last = static_cast<std::int64_t>(end);
+    config.Get_Real_Page_Range(first, last, setup.first_row, setup.end_row);
+    // The stream starts with the whole unit; its end stays the bank's own.
+    start = static_cast<std::uint64_t>(first);
     setup.ddr = config.DDR;
     setup.transfer_count = setup.wide_bus || setup.ddr ? config.Page >> 1 : config.Page;
     // The setup block carries 16 bits of the count; the rest would misalign the stream.

@@ -21,6 +21,11 @@ namespace Korvane_Internal {
 class Korvane : public ZEKT_Media {
 public:
     Korvane(std::uint32_t bank, const NAND_Config& config, const NAND_Options& options);
+    // Only the bytes [start, end) of the bank's stream (end capped at the
+    // bank's size); `start` is taken down to a whole unit, and the reading
+    // run starts at that unit's row.
+    Korvane(std::uint32_t bank, const NAND_Config& config, const NAND_Options& options, std::uint64_t start,
+            std::uint64_t end);
     ~Korvane() override;
     Korvane(const Korvane&) = delete;
     Korvane& operator=(const Korvane&) = delete;

@@ -1,5 +1,8 @@
 #include "dump/dump_hashes.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "framework/errors.h"
 #include "framework/media.h"
 #include "framework/values.h"
@@ -15,6 +18,18 @@ void Delete_Hash(const std::wstring& path) {
 }
 
 }  // namespace
+
+void Watch_From_Disk(Dump_File_Watch& watch, const std::wstring& path, std::uint64_t bytes) {
+    watch.Created(path);
+    ZEKT_MediaFileReadProtect file(path);
+    std::vector<std::uint8_t> chunk(0x20000);
+    for (std::uint64_t pos = 0; pos < bytes;) {
+        const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(chunk.size(), bytes - pos));
+        file.Read(chunk.data(), n);
+        watch.Written(chunk.data(), n);
+        pos += n;
+    }
+}
 
 void Dump_Hashes::Bank_Started() { files.clear(); }
 

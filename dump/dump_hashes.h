@@ -16,7 +16,8 @@ public:
     virtual ~Dump_File_Watch() = default;
     // A bank's pass begins; nothing of an earlier, failed bank counts any more.
     virtual void Bank_Started() = 0;
-    // A dump or bb file was created anew; the chunks written to it follow.
+    // A dump or bb file begins anew (created, resumed or mended); all its
+    // bytes follow, in order.
     virtual void Created(const std::wstring& path) = 0;
     virtual void Written(const void* bytes, std::size_t count) = 0;
     // A stale file of the bank was deleted.
@@ -24,6 +25,10 @@ public:
     // The bank is complete: every file created since Bank_Started is whole.
     virtual void Bank_Done() = 0;
 };
+
+// Tells `watch` that the file at `path` begins and hands it the first
+// `bytes` bytes the file holds, read back from disk chunk by chunk.
+void Watch_From_Disk(Dump_File_Watch& watch, const std::wstring& path, std::uint64_t bytes);
 
 // Writes "NAME.sha256" beside every file of a complete bank: 64 lower-case
 // hexadecimal digits, two blanks, the file's name, a line feed. A file that

@@ -2,7 +2,7 @@
 
 #include <cstring>
 #include <exception>
-#include <optional>
+#include <memory>
 #include <vector>
 
 #include "dump/chip_operations.h"
@@ -30,24 +30,33 @@ void Report_Progress(ZEKT_Progress& progress, std::uint64_t done, std::uint64_t 
 }
 
 // Streams the medium into the file at `path`, each chunk as it comes or as
-// its bit map. The file is created only once the first chunk is in hand, so
-// a run that never starts (a bad configuration, no reader, no power) leaves
-// the previous file as it was; `created` runs right after the creation. A
-// stop request ends the pass before the next chunk. `watch`, when given,
-// sees the file created and every chunk written.
+// its bit map, after the first `keep` bytes the file already holds (a
+// resumed dump; anything after them is cut). The file is created (or cut)
+// only once the first chunk is in hand, so a run that never starts (a bad
+// configuration, no reader, no power) leaves the previous file as it was;
+// `created` runs right after that. A stop request ends the pass before the
+// next chunk. `watch`, when given, sees the file begin, the kept bytes read
+// back from disk before the run opens, and every chunk written.
 void Stream_To_File(Korvane_Internal::Korvane& medium, const std::wstring& path, ZEKT_Progress& progress, bool bit_map,
-                    const std::function<void()>& created, Dump_File_Watch* watch) {
-    const std::uint64_t total = medium.GetSize();
+                    std::uint64_t keep, const std::function<void()>& created, Dump_File_Watch* watch) {
+    const std::uint64_t total = keep + medium.GetSize();
     std::vector<std::uint8_t> buffer(Chunk_Bytes);
     std::vector<std::uint8_t> bits(bit_map ? Chunk_Bytes / 8 : 0);
-    std::optional<ZEKT_MediaFileWrite> file;
-    for (std::uint64_t pos = 0; pos < total;) {
-        Report_Progress(progress, pos, total);
+    std::unique_ptr<ZEKT_Media> file;
+    if (keep && watch) Watch_From_Disk(*watch, path, keep);
+    for (std::uint64_t pos = keep; pos < total;) {
+        // The bar measures this run's part, so speed and time left stay true.
+        Report_Progress(progress, pos - keep, total - keep);
         progress.Check();
         const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(Chunk_Bytes, total - pos));
         medium.Read(buffer.data(), n);
-        if (!file) {
-            file.emplace(path);
+        if (!file && keep) {
+            auto kept = std::make_unique<ZEKT_MediaFileUpdate>(path);
+            kept->Truncate(keep);
+            file = std::move(kept);
+            created();
+        } else if (!file) {
+            file = std::make_unique<ZEKT_MediaFileWrite>(path);
             if (watch) watch->Created(path);
             created();
         }
@@ -145,8 +154,47 @@ void Reader_Master::Check_Bank_ID(std::uint32_t bank) {
     banks->Set_Status(bank, id);
 }
 
+ZEKT_Exception Dump_Size_Error(const std::wstring& path, std::uint64_t held, std::uint64_t bank_bytes) {
+    return ZEKT_Exception(Format(L"Dump file <%s> holds %I64u bytes, the bank %I64u", path, held, bank_bytes));
+}
+
+std::uint64_t Reader_Master::Kept_Bytes(std::uint32_t bank, std::uint64_t bank_bytes) const {
+    const std::wstring path = Dump_Path(bank);
+    if (!Exists(path)) return 0;
+    const std::uint64_t held = ZEKT_MediaFileReadProtect(path).GetSize();
+    // A longer file is not this bank's dump: never cut it.
+    if (held > bank_bytes) throw Dump_Size_Error(path, held, bank_bytes);
+    if (held == bank_bytes) return held;
+    // The reader starts at a row; word-line rows hold three pages.
+    const std::uint64_t unit = std::uint64_t{config->Page} * (config->Is_Triple_Page() ? 3 : 1);
+    return held / unit * unit;
+}
+
+void Reader_Master::Leave_Complete_Bank(std::uint32_t bank) {
+    const std::uint64_t bytes = config->Get_Bank_Dump_Size();
+    const std::wstring bb_path = Bb_Path(bank);
+    const bool bb_wanted = config->Is_Triple_Page() && options->Read_bb_Enabled;
+    const bool bb_whole = Exists(bb_path) && ZEKT_MediaFileReadProtect(bb_path).GetSize() == (bytes + 7) / 8;
+    // The files stay as they are; hashes, when asked for, come from disk.
+    if (file_watch) Watch_From_Disk(*file_watch, Dump_Path(bank), bytes);
+    std::wstring text = L"Dump complete, left alone";
+    if (bb_wanted && bb_whole && file_watch) {
+        Watch_From_Disk(*file_watch, bb_path, (bytes + 7) / 8);
+    } else if (bb_wanted && !bb_whole) {
+        // The bit-map pass of an earlier run stopped: only the map is read.
+        if (options->Check_ID) Check_Bank_ID(bank);
+        const std::uint32_t start_tick = ZEKT_Tick_Count();
+        Read_bb(bank);
+        text += L"; bit map read (" + Elapsed_Text(start_tick) + L")";
+    }
+    banks->Set_Status(bank, text);
+    if (file_watch) file_watch->Bank_Done();
+}
+
 void Reader_Master::Dump_Bank(std::uint32_t bank) {
     if (file_watch) file_watch->Bank_Started();
+    const std::uint64_t keep = resume ? Kept_Bytes(bank, config->Get_Bank_Dump_Size()) : 0;
+    if (resume && keep == config->Get_Bank_Dump_Size()) return Leave_Complete_Bank(bank);
     if (options->Check_ID) Check_Bank_ID(bank);
     const std::uint32_t start_tick = ZEKT_Tick_Count();
     // Names and copies are fixed before the pass pumps any message.
@@ -160,10 +208,11 @@ void Reader_Master::Dump_Bank(std::uint32_t bank) {
         const std::unique_ptr<ZEKT_Progress> progress = banks->Start_Progress(bank);
         progress->Set_Status(L"Read...");
         {
-            Korvane_Internal::Korvane medium(bank, chip, reader_options);
+            // A resumed dump starts its reading run at the row after the kept units.
+            Korvane_Internal::Korvane medium(bank, chip, reader_options, keep, UINT64_MAX);
             // An old bit map never stays beside a new dump, even a partial one.
             Stream_To_File(
-                medium, dump_path, *progress, false,
+                medium, dump_path, *progress, false, keep,
                 [this, &bb_path]() {
                     if (Exists(bb_path)) Delete_File(bb_path);
                     if (file_watch) file_watch->Deleted(bb_path);
@@ -172,7 +221,8 @@ void Reader_Master::Dump_Bank(std::uint32_t bank) {
         }
         if (chip.Is_Triple_Page() && reader_options.Read_bb_Enabled) Read_bb(bank);
         std::wstring done = L"Reading done (" + Elapsed_Text(start_tick) + L")";
-        if (const std::optional<std::uint8_t> value = uniform.Value()) {
+        // Only a whole dump is judged: the watch never saw a resumed dump's kept part.
+        if (const std::optional<std::uint8_t> value = uniform.Value(); value && keep == 0) {
             done += L"  " + Uniform_Dump_Remark(*value);
             uniform_banks[bank] = *value;
         }
@@ -214,7 +264,7 @@ void Reader_Master::Read_bb(std::uint32_t bank) {
     progress->Set_Status(L"Read bb...");
     Korvane_Internal::Korvane medium(bank, *config, *options);
     medium.setup.special_read = true;
-    Stream_To_File(medium, Bb_Path(bank), *progress, true, []() {}, file_watch);
+    Stream_To_File(medium, Bb_Path(bank), *progress, true, 0, []() {}, file_watch);
     Report_Progress(*progress, medium.GetSize(), medium.GetSize());
 }
 
@@ -236,7 +286,7 @@ void Reader_Master::ID_Action() {
 }
 
 void Reader_Master::Read_Action() {
-    if (!Confirm_Overwrite()) return;
+    if (!resume && !Confirm_Overwrite()) return;
     For_Each_Selected_Bank([this](std::uint32_t bank) { Dump_Bank(bank); });
 }
 

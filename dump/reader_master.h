@@ -46,9 +46,17 @@ public:
     Dump_File_Watch* file_watch = nullptr;
     // The banks whose last dump came back as one byte value, with it.
     std::map<std::uint32_t, std::uint8_t> uniform_banks;
+    // When set, "Read" continues each dump file where it stopped instead of
+    // reading the bank anew; it overwrites no dump, so it asks nothing.
+    bool resume = false;
 
 private:
     const std::wstring& Work_Folder() const;
+    // The bytes of the bank's dump file that a resumed read keeps: its whole
+    // units. Throws when the file holds more than the bank.
+    std::uint64_t Kept_Bytes(std::uint32_t bank, std::uint64_t bank_bytes) const;
+    // A resumed bank whose dump is whole: only a missing or short bit map is read.
+    void Leave_Complete_Bank(std::uint32_t bank);
 
     NAND_Options* options;
     NAND_Config* config;
@@ -57,6 +65,9 @@ private:
     Question* question;
     Messages* messages;
 };
+
+// "Dump file <PATH> holds N bytes, the bank M": a dump that is not the bank's.
+ZEKT_Exception Dump_Size_Error(const std::wstring& path, std::uint64_t held, std::uint64_t bank_bytes);
 
 // Packs bit 0 of every stream byte, most significant bit first; returns the
 // number of bit-map bytes written, ceil(count / 8).

@@ -1,8 +1,11 @@
-// The re-read check: a bank read once more and compared with its dump file.
+// The re-read check: a bank read once more and compared with its dump file,
+// and, when asked, the differing pages read again and mended by majority.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "dump/reader_master.h"
 #include "framework/media.h"
@@ -14,23 +17,41 @@ struct Verify_Result {
     std::uint64_t differing_pages = 0;
     std::uint64_t first_page = 0;       // the first differing page, counted from 0
     std::uint64_t differing_bits = 0;   // over all differing pages
+    std::vector<std::uint64_t> line_bits;  // differing bits per data line, IO0 first
+    std::uint32_t reread = 0;           // extra reads of each differing page; 0: none asked
+    std::uint64_t mended_pages = 0;     // pages whose every bit had a clear majority
+    std::uint64_t unsure_bits = 0;      // bits with a tie or less than two thirds agreeing
 };
 
-// Compares the bank's stream with as many bytes of the dump, page by page
-// ("Page" bytes each), chunk by chunk in fixed buffers. Each differing page becomes a line "page bits" of the
-// UTF-16 text file `diff_path`, which is deleted when nothing differs and
-// when the comparison fails half-way.
-Verify_Result Compare_Bank(ZEKT_Media& bank, ZEKT_Media& dump, std::uint32_t page_bytes, const std::wstring& diff_path,
-                           ZEKT_Progress& progress);
+// Called for every differing page: its number, its differing bits, and the
+// bank's bytes of it when asked for (else null).
+using Differing_Page_Sink = std::function<void(std::uint64_t page, std::uint64_t bits, const std::uint8_t* read)>;
 
-// "Identical (384 pages)" or "7 of 384 pages differ, first page 12, 21 bits".
+// Compares the bank's stream with as many bytes of the dump, page by page
+// ("Page" bytes each), chunk by chunk in fixed buffers, counting differing
+// bits per data line (`data_lines` 8 or 16: a bit's line is its position in
+// the stream modulo the bus width).
+Verify_Result Compare_Bank(ZEKT_Media& bank, ZEKT_Media& dump, std::uint32_t page_bytes, std::uint32_t data_lines,
+                           ZEKT_Progress& progress, bool pass_pages, const Differing_Page_Sink& differs);
+
+// "Identical (384 pages)" or "7 of 384 pages differ, first page 12, 21 bits",
+// after a re-read followed by "; 7 pages mended, 0 bits unsure".
 std::wstring Verify_Text(const Verify_Result& result);
+
+// When at least 16 bits differ and one or two data lines carry 80% of them
+// or more: which lines, and to check their contacts. Else empty.
+std::wstring Data_Line_Hint(const Verify_Result& result);
 
 // The verify action for one bank: the ID check when "Check ID" is on, then
 // the bank read against "%02d_%02d.dump" beside which "%02d_%02d.dump.diff"
-// lists the differences. A missing dump file, one of another size and any
-// difference are the bank's error.
+// lists the differing pages ("page bits", with `reread` also "mended" or
+// "unsure N") and then the differing bits per data line ("IO3 41"). With
+// `reread` (1 to 99) every differing page is read that many times more and
+// replaced in the dump by the bitwise majority of all its reads; a
+// ".sha256" beside the dump is then written anew. A missing dump file, one
+// of another size and any difference not mended with a clear majority are
+// the bank's error. `result` holds what was found, also when it throws.
 void Verify_Bank(Reader_Master& master, Bank_List& banks, const NAND_Config& config, const NAND_Options& options,
-                 std::uint32_t bank);
+                 std::uint32_t bank, std::uint32_t reread, Verify_Result& result);
 
 }  // namespace Korvane_Exe

@@ -54,6 +54,7 @@ Nand_Chip::Nand_Chip(std::shared_ptr<const Chip_Model> chip_model, bool chip_ans
         file = std::make_unique<ZEKT_MediaFileReadProtect>(model->source.file);
         file_size = file->GetSize();
     }
+    for (std::uint64_t line = 0; line < next_weak.size(); ++line) next_weak[line] = Mix(model->flip_nonce ^ line) % 1023;
 }
 
 Nand_Chip::~Nand_Chip() = default;
@@ -287,6 +288,20 @@ void Nand_Chip::Flip_Flaky_Bits(std::uint32_t from, std::uint8_t* out, std::size
     }
 }
 
+void Nand_Chip::Weaken_Lines(std::uint8_t* out, std::size_t count) {
+    const std::uint64_t end = weak_bytes + count;
+    for (std::uint32_t line = 0; line < model->weak_lines.size(); ++line) {
+        if (!model->weak_lines[line]) continue;
+        // Gaps of 1 to 1023 bytes: one wrong byte in 512 on average.
+        for (std::uint64_t& at = next_weak[line]; at < end; at += 1 + Mix(model->flip_nonce ^ at ^ line) % 1023) {
+            const std::size_t i = static_cast<std::size_t>(at - weak_bytes);
+            const bool high_byte = model->wide_bus && (column + i) % 2;
+            if ((line >= 8) == high_byte) out[i] ^= static_cast<std::uint8_t>(1u << (line % 8));
+        }
+    }
+    weak_bytes = end;
+}
+
 void Nand_Chip::Output(std::uint8_t* out, std::size_t count, std::uint32_t chip_enable) {
     if (!answers) {
         std::memset(out, 0xFF, count);
@@ -312,10 +327,12 @@ void Nand_Chip::Output(std::uint8_t* out, std::size_t count, std::uint32_t chip_
         break;
     case Source::Page:
         Page_Bytes(column, out, count, chip_enable);
+        Weaken_Lines(out, count);
         break;
     case Source::Special:
         Page_Bytes(column, out, count, chip_enable);
         for (std::size_t i = 0; i < count; ++i) out[i] = Special_Byte(out[i]);
+        Weaken_Lines(out, count);
         break;
     }
     column += static_cast<std::uint32_t>(count);

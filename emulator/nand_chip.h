@@ -45,6 +45,11 @@ struct Chip_Model {
     // what makes this reader's flips differ from any other's.
     std::uint32_t flaky_per_million = 0;
     std::uint64_t flip_nonce = 0;
+    // Data lines with a bad contact: each reads wrong on about one page byte
+    // in 512, drawn anew on every read. On a 16-bit bus IO8-IO15 are the
+    // odd bytes.
+    std::array<bool, 16> weak_lines{};
+    bool wide_bus = false;
 };
 
 // Whether the page at (chip-enable selection, row, page of the row) is one
@@ -96,6 +101,7 @@ private:
 
     void Page_Bytes(std::uint32_t column_from, std::uint8_t* out, std::size_t count, std::uint32_t chip_enable);
     void Flip_Flaky_Bits(std::uint32_t column_from, std::uint8_t* out, std::size_t count, std::uint32_t chip_enable);
+    void Weaken_Lines(std::uint8_t* out, std::size_t count);
     bool Retry_Clean() const;
     std::uint32_t Address_Value(std::size_t first, std::size_t count) const;
 
@@ -117,6 +123,8 @@ private:
     std::uint32_t row = 0;
     std::uint32_t page = 0;
     std::uint64_t page_loads = 0;  // every page the chip loads counts, so each read flips anew
+    std::uint64_t weak_bytes = 0;  // page bytes put on the bus so far
+    std::array<std::uint64_t, 16> next_weak{};  // the byte count at which each weak line next reads wrong
     std::uint8_t word_line_prefix = 0;  // 01, 02 or 03 before a word-line read
     bool special_pending = false;
     std::uint32_t special_row = 0xFFFFFFFF;

@@ -52,14 +52,15 @@ void Read_Data(const std::wstring& key, const std::wstring& value, Page_Source& 
     }
 }
 
-// "2-3": the numbers 2 and 3 (from 1 up to the array's size) marked.
+// "2-3": the numbers 2 and 3 (from `first` up to the array's size) marked.
 template <std::size_t N>
-void Read_Numbers(const std::wstring& key, const std::wstring& value, std::array<bool, N>& marked) {
+void Read_Numbers(const std::wstring& key, const std::wstring& value, std::array<bool, N>& marked,
+                  std::uint64_t first = 1) {
     marked = {};
     for (const std::wstring& piece : Split(value, L"-")) {
         const std::uint64_t number = Number(key, piece);
-        if (number < 1 || number > N) Bad_Key(key, value);
-        marked[number - 1] = true;
+        if (number < first || number >= N + first) Bad_Key(key, value);
+        marked[number - first] = true;
     }
 }
 
@@ -78,7 +79,7 @@ const std::vector<std::wstring>& Sim_Keys() {
     static const std::vector<std::wstring> keys = {L"Sim Data",       L"Sim ONFI",           L"Sim Unplug After",
                                                    L"Sim Dead CE",    L"Sim Retry Clean",    L"Sim Adapter",
                                                    L"Sim Voltage Offset", L"Sim Module",     L"Sim Self-Test",
-                                                   L"Sim ONFI Damage", L"Sim Flaky Pages"};
+                                                   L"Sim ONFI Damage", L"Sim Flaky Pages", L"Sim Weak Line"};
     return keys;
 }
 
@@ -99,6 +100,8 @@ void Apply_Sim_Keys(const ZEKT_Sections& sections, Sim_Options& sim) {
             Read_Numbers(key, value, sim.dead_lines);
         } else if (key == L"Sim ONFI Damage") {
             Read_Numbers(key, value, sim.onfi_damage);
+        } else if (key == L"Sim Weak Line") {
+            Read_Numbers(key, value, sim.weak_lines, 0);
         } else if (key == L"Sim Flaky Pages") {
             const std::uint64_t per_million = Number(key, value);
             if (per_million > 1000000) Bad_Key(key, value);
@@ -181,6 +184,8 @@ Chip_Model Make_Chip_Model(const Sim_Profile& profile) {
     model.onfi_damage = profile.sim.onfi_damage;
     model.flaky_per_million = profile.sim.flaky_per_million;
     model.flip_nonce = Flip_Nonce();
+    model.weak_lines = profile.sim.weak_lines;
+    model.wide_bus = config.Bus == L"16";
 
     Onfi_Geometry geometry;
     geometry.manufacturer = To_UTF8(config.Company);

@@ -27,6 +27,7 @@ struct Sim_Options {
     bool self_test_corrupt = false;       // "Sim Self-Test": good | corrupt
     std::array<bool, 3> onfi_damage{};    // "Sim ONFI Damage": parameter page copies that fail their CRC, "1-3"
     std::uint32_t flaky_per_million = 0;  // "Sim Flaky Pages": pages in every million that read differently each time
+    std::array<bool, 16> weak_lines{};    // "Sim Weak Line": data lines IO0-IO15 that now and then read wrong, "3-5"
 };
 
 struct Sim_Profile {

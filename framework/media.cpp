@@ -95,6 +95,14 @@ ZEKT_MediaFileWrite::ZEKT_MediaFileWrite(const std::wstring& name)
 ZEKT_MediaFileReadProtect::ZEKT_MediaFileReadProtect(const std::wstring& name)
     : ZEKT_MediaFile(name, ZEKT_Os::Open_Mode::Read_Protect, L"protected read") {}
 
+ZEKT_MediaFileUpdate::ZEKT_MediaFileUpdate(const std::wstring& name)
+    : ZEKT_MediaFile(name, ZEKT_Os::Open_Mode::Update, L"update") {}
+
+void ZEKT_MediaFileUpdate::Truncate(std::uint64_t size) {
+    if (!ZEKT_Os::Set_Size(handle, size)) throw ZEKT_Exception_Media(L"Truncate failure - " + Media_Error_Text());
+    SetPos(size);
+}
+
 ZEKT_MediaFileWriteProtect::ZEKT_MediaFileWriteProtect(const std::wstring& name)
     : ZEKT_MediaFile(name, ZEKT_Os::Open_Mode::Write_Protect, L"protected write") {}
 

@@ -65,6 +65,14 @@ public:
     explicit ZEKT_MediaFileReadProtect(const std::wstring& name);
 };
 
+// Read and write an existing file in place; others may only read it.
+class ZEKT_MediaFileUpdate : public ZEKT_MediaFile {
+public:
+    explicit ZEKT_MediaFileUpdate(const std::wstring& name);
+    // Cuts the file at `size` bytes and goes on writing there.
+    void Truncate(std::uint64_t size);
+};
+
 // Read and write, nobody else may open it at all, created anew.
 class ZEKT_MediaFileWriteProtect : public ZEKT_MediaFile {
 public:

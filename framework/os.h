@@ -19,6 +19,7 @@ enum class Open_Mode {
     Write,          // read+write, others may read and write, create always
     Read_Protect,   // read, others may only read, existing file
     Write_Protect,  // read+write, nobody else at all, create always
+    Update,         // read+write, others may only read, existing file kept as it is
 };
 
 Handle Open_File(const std::wstring& name, Open_Mode mode);
@@ -32,6 +33,8 @@ bool Read(Handle handle, void* buffer, std::uint32_t size, std::uint32_t& done);
 bool Set_Position(Handle handle, std::uint64_t position);
 bool Get_Position(Handle handle, std::uint64_t& position);
 bool Get_Size(Handle handle, std::uint64_t& size);
+// Cuts the file at `size` bytes.
+bool Set_Size(Handle handle, std::uint64_t size);
 
 std::uint32_t Last_Error();
 // The system's own text for an error code, without a trailing line break;

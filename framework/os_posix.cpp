@@ -108,6 +108,8 @@ Handle Open_File(const std::wstring& name, Open_Mode mode) {
         return Open_Shared(path, O_RDONLY, {true, false, true, false}, false);
     case Open_Mode::Write_Protect:
         return Open_Shared(path, O_RDWR | O_CREAT, {true, true, false, false}, true);
+    case Open_Mode::Update:
+        return Open_Shared(path, O_RDWR, {true, true, true, false}, false);
     }
     return Invalid_Handle;
 }
@@ -152,6 +154,10 @@ bool Get_Size(Handle handle, std::uint64_t& size) {
     if (fstat(static_cast<int>(handle), &info) != 0) return false;
     size = static_cast<std::uint64_t>(info.st_size);
     return true;
+}
+
+bool Set_Size(Handle handle, std::uint64_t size) {
+    return ftruncate(static_cast<int>(handle), static_cast<off_t>(size)) == 0;
 }
 
 std::uint32_t Last_Error() { return static_cast<std::uint32_t>(errno); }

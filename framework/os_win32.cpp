@@ -45,6 +45,10 @@ Handle Open_File(const std::wstring& name, Open_Mode mode) {
         break;
     case Open_Mode::Write_Protect:
         break;
+    case Open_Mode::Update:
+        share = FILE_SHARE_READ;
+        creation = OPEN_EXISTING;
+        break;
     }
     return From_Win32(
         CreateFileW(Long_Path(name).c_str(), access, share, nullptr, creation, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -77,6 +81,10 @@ bool Set_Position(Handle handle, std::uint64_t position) {
     LARGE_INTEGER distance;
     distance.QuadPart = static_cast<LONGLONG>(position);
     return SetFilePointerEx(To_Win32(handle), distance, nullptr, FILE_BEGIN) != FALSE;
+}
+
+bool Set_Size(Handle handle, std::uint64_t size) {
+    return Set_Position(handle, size) && SetEndOfFile(To_Win32(handle)) != FALSE;
 }
 
 bool Get_Position(Handle handle, std::uint64_t& position) {

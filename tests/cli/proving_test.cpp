@@ -99,8 +99,10 @@ TEST(Cli_Verify, FindsExactlyTheFlakyPages) {
     Temp_Folder folder;
     const std::string flaky = "Sim Flaky Pages=20000";
     ASSERT_EQ(Run_Cli(Demo_Read(folder, {"--set", flaky})).status, 0);
+    const std::vector<unsigned char> dump = folder.Bytes(L"01_01.dump");
     const Cli_Result result = Run_Cli(Demo_Verify(folder, {"--set", flaky}));
     EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(folder.Bytes(L"01_01.dump"), dump);  // only --reread changes a dump
     const NAND_Config demo = Demo_Chip();
     for (std::uint32_t bank : {1u, 2u}) {
         std::vector<std::string> expected;
@@ -110,19 +112,106 @@ TEST(Cli_Verify, FindsExactlyTheFlakyPages) {
         ASSERT_FALSE(expected.empty());
         std::vector<std::string> pages;
         std::uint64_t bits = 0;
+        std::uint64_t line_bits = 0;
         for (const std::string& line : Lines_Of(folder, Format(L"01_%02u.dump.diff", bank))) {
+            // The counts per data line close the list: "IO3 41".
+            if (line.rfind("IO", 0) == 0) {
+                line_bits += std::stoull(line.substr(line.find(' ') + 1));
+                continue;
+            }
             pages.push_back(line.substr(0, line.find(' ')));
             const std::uint64_t page_bits = std::stoull(line.substr(line.find(' ') + 1));
             EXPECT_TRUE(page_bits % 2 == 0 && page_bits >= 2 && page_bits <= 6) << line;
             bits += page_bits;
         }
         EXPECT_EQ(pages, expected) << "bank " << bank;
+        EXPECT_EQ(line_bits, bits) << "bank " << bank;
         const std::string row = "Bank_" + std::to_string(bank) + "  error: " + std::to_string(expected.size()) +
                                 " of 384 pages differ, first page " + expected.front() + ", " + std::to_string(bits) +
                                 " bits\n";
         EXPECT_NE(result.err.find(row), std::string::npos) << result.err;
     }
 }
+
+// Three more reads of each differing page outvote the flips of any one read:
+// the dump becomes that of a chip without flaky pages, its hash follows.
+TEST(Cli_Verify, RereadMendsFlakyPages) {
+    Temp_Folder folder;
+    const std::string flaky = "Sim Flaky Pages=20000";
+    ASSERT_EQ(Run_Cli(Demo_Read(folder, {"--set", flaky, "--hash"})).status, 0);
+    ASSERT_NE(folder.Bytes(L"01_01.dump"), Expected_Dump(Demo_Chip(), 1, 1));
+    const Cli_Result result = Run_Cli(Demo_Verify(folder, {"--set", flaky, "--reread", "3"}));
+    EXPECT_EQ(result.status, 0) << result.err;
+    for (std::uint32_t bank : {1u, 2u}) {
+        const std::wstring dump = Format(L"01_%02u.dump", bank);
+        EXPECT_EQ(folder.Bytes(dump), Expected_Dump(Demo_Chip(), 1, bank)) << "bank " << bank;
+        EXPECT_EQ(Text_Of(folder.Bytes(dump + L".sha256")), Sha256_Line(folder.Bytes(dump), To_UTF8(dump)));
+        std::uint64_t pages = 0;
+        for (const std::string& line : Lines_Of(folder, dump + L".diff"))
+            if (line.rfind("IO", 0) != 0) pages += line.size() > 7 && line.substr(line.size() - 7) == " mended";
+        EXPECT_NE(result.out.find("Bank_" + std::to_string(bank) + "  " + std::to_string(pages) + " of 384 pages differ, first page "),
+                  std::string::npos)
+            << result.out;
+        EXPECT_NE(result.out.find(" bits; " + std::to_string(pages) + " pages mended, 0 bits unsure\n"), std::string::npos);
+    }
+}
+
+struct Line_Case {
+    std::vector<std::string> sets;  // the weak lines, and the bus
+    std::string hint;               // after "differing bits are on "; empty: no hint
+};
+
+class Cli_Line_Hint : public testing::TestWithParam<Line_Case> {};
+
+TEST_P(Cli_Line_Hint, NamesTheLinesThatCarryTheDifferences) {
+    const Line_Case& c = GetParam();
+    Temp_Folder folder;
+    std::vector<std::string> sets = {"--banks", "1"};
+    for (const std::string& set : c.sets) sets.insert(sets.end(), {"--set", set});
+    ASSERT_EQ(Run_Cli(Demo_Read(folder, {sets.begin(), sets.end() - 2})).status, 0);
+    const Cli_Result result = Run_Cli(Demo_Verify(folder, sets));
+    EXPECT_EQ(result.status, 1);
+    const std::size_t at = result.err.find("Bank_1  hint: ");
+    const std::size_t on = result.err.find(" differing bits are on ", at);
+    EXPECT_EQ(at == std::string::npos ? "" : result.err.substr(on + 23), c.hint) << result.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, Cli_Line_Hint,
+    testing::Values(Line_Case{{"Sim Weak Line=3"}, "IO3: check its contacts\n"},
+                    Line_Case{{"Sim Weak Line=3-5"}, "IO3 and IO5: check their contacts\n"},
+                    Line_Case{{"Sim Weak Line=2-4-6"}, ""},
+                    Line_Case{{"Bus=16", "Sim Weak Line=11"}, "IO11: check its contacts\n"}));
+
+struct Resume_Case {
+    const char* what;
+    std::size_t held;  // bytes of the dump already in the file
+    std::string row;   // the start of bank 1's row
+};
+
+class Cli_Resume : public testing::TestWithParam<Resume_Case> {};
+
+// The kept units carry a mark the chip never sends, so a re-read would show.
+TEST_P(Cli_Resume, KeepsWholeUnitsAndReadsTheRest) {
+    const Resume_Case& c = GetParam();
+    Temp_Folder folder;
+    std::vector<unsigned char> expected = Expected_Dump(Demo_Chip(), 1, 1);
+    std::vector<unsigned char> held(c.held, 0x5A);
+    std::copy_n(expected.begin(), std::min(c.held, expected.size()), held.begin());
+    held[0] = expected[0] ^= 0xFF;
+    folder.Put(L"01_01.dump", held);
+    const Cli_Result result = Run_Cli(Demo_Read(folder, {"--banks", "1", "--resume"}));
+    EXPECT_EQ((result.out + result.err).find("Bank_1  " + c.row), 0u) << result.out << result.err;
+    EXPECT_EQ(folder.Bytes(L"01_01.dump"), c.held > expected.size() ? held : expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, Cli_Resume,
+    // A word-line row is three pages of 9216 bytes; the bank has 3538944 bytes.
+    testing::Values(Resume_Case{"a partial row cut", 27648 * 2 + 5000, "Reading done ("},
+                    Resume_Case{"complete, bit map missing", 3538944, "Dump complete, left alone; bit map read ("},
+                    Resume_Case{"longer than the bank", 3538945, "error: Dump file <"}),
+    [](const testing::TestParamInfo<Resume_Case>& info) { return "case_" + std::to_string(info.index); });
 
 TEST(Cli_Verify, MissingOrWrongSizedDumpIsTheBanksError) {
     Temp_Folder folder;

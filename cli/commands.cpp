@@ -441,6 +441,7 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
                 master.Read_Action();
                 if (user.refused || user.message_shown) status = 1;
             } else if (map->parsed()) {
+                user.bank_bytes = 0;  // a dump may be partial: no speed from the bank size
                 const Korvane_Exe::Map_Geometry geometry = Korvane_Exe::Bank_Map_Geometry(current, choices.data_bytes);
                 master.For_Each_Selected_Bank(
                     [&](std::uint32_t bank) { Korvane_Exe::Map_Bank(master, recorder, current, geometry, bank); });

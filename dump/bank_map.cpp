@@ -67,6 +67,11 @@ std::wstring Xml_Text(const std::wstring& text) {
     return xml;
 }
 
+// "1 block", "2 blocks".
+std::wstring Count_Text(std::uint64_t count, const wchar_t* one, const wchar_t* many) {
+    return Format(L"%I64u %s", count, count == 1 ? one : many);
+}
+
 // Pages of one block that the ".diff" lists.
 struct Listed_Pages {
     std::uint64_t weak = 0, mended = 0;
@@ -142,7 +147,7 @@ void Put_Cell(Svg_File& svg, std::uint64_t block, Block_State state, const Liste
     const State_Look& look = Looks[static_cast<std::size_t>(state)];
     std::wstring title = Format(L"block %I64u: %s", block, look.name);
     if (state == Block_State::Weak)
-        title += Format(L" (%I64u %s)", pages.weak, pages.weak == 1 ? L"page differs" : L"pages differ");
+        title += L" (" + Count_Text(pages.weak, L"page differs", L"pages differ") + L")";
     svg.Put(Format(L"<rect x=\"%I64u\" y=\"%I64u\" width=\"%I64u\" height=\"%I64u\" fill=\"%s\"><title>%s</title></rect>\r\n",
                    Margin + block % Columns * Pitch, Grid_Top + block / Columns * Pitch, Cell, Cell, look.colour,
                    title));
@@ -186,9 +191,9 @@ Map_Result Map_Dump(const std::wstring& dump_path, const Map_Geometry& geometry,
                    Width, height, Width, height, Xml_Text(chip), bank, Width, height));
     svg.Put(Format(L"<text x=\"%I64u\" y=\"28\" font-size=\"18\" font-weight=\"bold\">%s</text>\r\n", Margin,
                    Xml_Text(chip)));
-    std::wstring about = Format(L"Bank %u, %s: %I64u %s of %s bytes (%I64u pages of %I64u, data area %u)", bank,
-                                Xml_Text(name), result.blocks, result.blocks == 1 ? L"block" : L"blocks",
-                                Hex_Text(block), block / page, page, geometry.data_bytes);
+    std::wstring about = Format(L"Bank %u, %s: %s of %s bytes (%s of %I64u, data area %u)", bank, Xml_Text(name),
+                                Count_Text(result.blocks, L"block", L"blocks"), Hex_Text(block),
+                                Count_Text(block / page, L"page", L"pages"), page, geometry.data_bytes);
     if (result.left_over_bytes)
         Append_Format(about, L"; %I64u bytes after the last block not mapped", result.left_over_bytes);
     svg.Put(Format(L"<text x=\"%I64u\" y=\"50\">%s</text>\r\n", Margin, about));
@@ -247,7 +252,7 @@ Map_Result Map_Dump(const std::wstring& dump_path, const Map_Geometry& geometry,
 }
 
 std::wstring Map_Text(const Map_Result& result) {
-    std::wstring text = Format(L"%I64u %s: ", result.blocks, result.blocks == 1 ? L"block" : L"blocks");
+    std::wstring text = Count_Text(result.blocks, L"block", L"blocks") + L": ";
     for (std::size_t s = 0; s < Block_State_Count; ++s)
         Append_Format(text, L"%s%I64u %s", s ? L", " : L"", result.counts[s], Looks[s].name);
     if (result.left_over_bytes) Append_Format(text, L"; %I64u bytes left over", result.left_over_bytes);

@@ -148,7 +148,8 @@ void Put_Cell(Svg_File& svg, std::uint64_t block, Block_State state, const Liste
     std::wstring title = Format(L"block %I64u: %s", block, look.name);
     if (state == Block_State::Weak)
         title += L" (" + Count_Text(pages.weak, L"page differs", L"pages differ") + L")";
-    svg.Put(Format(L"<rect x=\"%I64u\" y=\"%I64u\" width=\"%I64u\" height=\"%I64u\" fill=\"%s\"><title>%s</title></rect>\r\n",
+    svg.Put(Format(L"<rect x=\"%I64u\" y=\"%I64u\" width=\"%I64u\" height=\"%I64u\" fill=\"%s\">"
+                   L"<title>%s</title></rect>\r\n",
                    Margin + block % Columns * Pitch, Grid_Top + block / Columns * Pitch, Cell, Cell, look.colour,
                    title));
 }
@@ -159,12 +160,13 @@ Map_Geometry Bank_Map_Geometry(const NAND_Config& config, std::uint32_t data_byt
     if (config.Page == 0) throw ZEKT_Exception(L"Can't divide a bank into pages of <0> bytes");
     Map_Geometry geometry{config.Page, data_bytes ? data_bytes : Data_Area_Bytes(config.Page), config.Block};
     if (geometry.data_bytes > config.Page)
-        throw ZEKT_Exception(Format(L"Data area of <%u> bytes does not fit a page of %u bytes", data_bytes, config.Page));
+        throw ZEKT_Exception(
+            Format(L"Data area of <%u> bytes does not fit a page of %u bytes", data_bytes, config.Page));
     if (config.Block == 0 && config.Blocks != 1)
         throw ZEKT_Exception(L"No block size in the configuration (\"Block\" <0x0>): add --set Block=BYTES");
     if (config.Block % config.Page != 0)
-        throw ZEKT_Exception(Format(L"\"Block\" <%s> is not a whole number of pages of %u bytes", Hex_Text(config.Block),
-                                    config.Page));
+        throw ZEKT_Exception(Format(L"\"Block\" <%s> is not a whole number of pages of %u bytes",
+                                    Hex_Text(config.Block), config.Page));
     return geometry;
 }
 

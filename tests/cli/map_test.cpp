@@ -3,6 +3,7 @@
 // every cell, the legend and the line per bank.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <functional>
 #include <regex>
@@ -57,11 +58,11 @@ TEST_P(Cli_Map, EveryBlockInItsStateAndTheLegendCountsThem) {
         const std::regex cell("<rect [^>]*><title>(block [^<]*)</title></rect>");
         for (std::sregex_iterator at(text.begin(), text.end(), cell), end; at != end; ++at) titles.push_back((*at)[1]);
         EXPECT_EQ(titles, c.titles[bank]) << "bank " << bank + 1;
-        for (const char* state : {"bad", "weak", "mended", "erased", "data"}) {
-            std::size_t count = 0;
-            for (const std::string& title : titles) count += title.find(std::string(": ") + state) != std::string::npos;
-            const std::string legend = ">" + std::string(state) + " " + std::to_string(count) + "<";
-            EXPECT_NE(text.find(legend), std::string::npos) << legend;
+        for (const std::string state : {"bad", "weak", "mended", "erased", "data"}) {
+            const auto count = std::count_if(titles.begin(), titles.end(), [&](const std::string& title) {
+                return title.find(": " + state) != std::string::npos;
+            });
+            EXPECT_NE(text.find(">" + state + " " + std::to_string(count) + "<"), std::string::npos) << state;
         }
     }
 }

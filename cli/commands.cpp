@@ -12,6 +12,7 @@
 #include "config/catalogue/chip_catalogue.h"
 #include "config/catalogue/chip_lookup.h"
 #include "dump/chip_list.h"
+#include "dump/bank_map.h"
 #include "dump/chip_operations.h"
 #include "dump/dump_hashes.h"
 #include "dump/reader_master.h"
@@ -51,6 +52,7 @@ struct Choices {
     std::string config_out, page_out;
     std::uint32_t program_bank = 1;
     bool program_id = false, program_onfi = false, program_bb = false;
+    std::uint32_t data_bytes = 0;  // 0: the largest power of two not above "Page"
 };
 
 // A command line that asks for something that does not exist: exit 2.
@@ -342,6 +344,13 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
     verify->add_option("--reread", choices.reread,
                        "Read each differing page K more times (1 to 99) and mend the dump by bitwise majority")
         ->check(CLI::Range(1, 99));
+    CLI::App* map = app.add_subcommand("map", "Draw each selected bank's dump as a map of its blocks, NN_NN.dump.svg");
+    chip_options(map);
+    dump_files(map);
+    map->add_option("--data", choices.data_bytes,
+                    "Bytes of a page's data area, before its spare area (default: the largest power of two "
+                    "not above \"Page\")")
+        ->check(CLI::Range(1u, 0xFFFFFFFFu));
     CLI::App* onfi = app.add_subcommand("onfi", "Read and show the ONFI parameter page of bank 1, proven by its CRC");
     chip_options(onfi);
     reader_options(onfi);
@@ -419,7 +428,7 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
         }
         NAND_Config current = chip.config;
         std::uint32_t number = choices.number;
-        const bool banked = id->parsed() || read->parsed() || verify->parsed();
+        const bool banked = id->parsed() || read->parsed() || verify->parsed() || map->parsed();
         if (banked) {
             user.selected = Bank_List_Of(choices.banks, current.Get_Bank_Count());
             // Without a size there is no speed to show; the bank rows say why.
@@ -442,6 +451,11 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
                 Make_Folder(options.Work_Folder);
                 master.Read_Action();
                 if (user.refused || user.message_shown) status = 1;
+            } else if (map->parsed()) {
+                user.bank_bytes = 0;  // a dump may be partial: no speed from the bank size
+                const Korvane_Exe::Map_Geometry geometry = Korvane_Exe::Bank_Map_Geometry(current, choices.data_bytes);
+                master.For_Each_Selected_Bank(
+                    [&](std::uint32_t bank) { Korvane_Exe::Map_Bank(master, recorder, current, geometry, bank); });
             } else {
                 master.For_Each_Selected_Bank([&](std::uint32_t bank) {
                     Korvane_Exe::Verify_Bank(master, recorder, current, options, bank, choices.reread, verified[bank]);

@@ -100,6 +100,8 @@ void NAND_Config::Get_Real_Page_Range(std::int64_t& start, std::int64_t& end, st
     end_row = static_cast<std::uint32_t>(Get_Real_Page(end / size - 1)) + 1;
 }
 
+std::uint32_t Data_Area_Bytes(std::uint32_t page_bytes) { return std::bit_floor(page_bytes); }
+
 std::uint32_t Get_Bank_Enable(std::uint32_t bank) {
     if (bank < 1 || bank > 8) throw ZEKT_Exception(L"Get_Bank_Enable::Wrong bank number");
     return 1u << (bank - 1);

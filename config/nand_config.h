@@ -58,6 +58,10 @@ public:
 // one of them is "*"; the shorter text is padded with "*".
 bool Match_ID(const std::wstring& a, const std::wstring& b);
 
+// The data area of a page of `page_bytes`, before its spare area: the largest
+// power of two not above it (2048 of 2112, 8192 of 9216).
+std::uint32_t Data_Area_Bytes(std::uint32_t page_bytes);
+
 // The chip-enable bit of line 1 to 8.
 std::uint32_t Get_Bank_Enable(std::uint32_t bank);
 // The chip-enable mask of a bank under the configuration's "Join CE".

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "config/nand_config.h"
 #include "framework/media.h"
 
 namespace Korvane_Emulator {
@@ -31,8 +32,12 @@ bool Is_Flaky_Page(std::uint64_t seed, std::uint32_t per_million, std::uint32_t 
 }
 
 void Fill_Seeded(std::uint64_t seed, std::uint32_t chip_enable, std::uint32_t row, std::uint32_t page,
-                 std::uint32_t column, std::uint8_t* out, std::size_t count) {
+                 std::uint32_t page_bytes, std::uint32_t column, std::uint8_t* out, std::size_t count) {
     const std::uint64_t key = Mix(seed ^ Page_Key(chip_enable, row, page));
+    std::uint8_t* mark_byte = nullptr;
+    // A page without spare area has no place for the mark.
+    const std::uint32_t mark = Data_Area_Bytes(page_bytes);
+    if (mark < page_bytes && mark >= column && mark - column < count) mark_byte = out + (mark - column);
     std::uint64_t chunk = column / 8;
     std::size_t skip = column % 8;
     while (count > 0) {
@@ -46,6 +51,7 @@ void Fill_Seeded(std::uint64_t seed, std::uint32_t chip_enable, std::uint32_t ro
         skip = 0;
         ++chunk;
     }
+    if (mark_byte) *mark_byte = 0xFF;
 }
 
 Nand_Chip::Nand_Chip(std::shared_ptr<const Chip_Model> chip_model, bool chip_answers)
@@ -254,7 +260,7 @@ void Nand_Chip::Page_Bytes(std::uint32_t from, std::uint8_t* out, std::size_t co
         std::memset(out, 0xFF, inside);
         break;
     case Page_Source::Kind::Seeded:
-        Fill_Seeded(model->source.seed, chip_enable, row, page, from, out, inside);
+        Fill_Seeded(model->source.seed, chip_enable, row, page, model->page_bytes, from, out, inside);
         break;
     case Page_Source::Kind::File: {
         const std::uint64_t offset =

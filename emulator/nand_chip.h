@@ -65,9 +65,10 @@ inline constexpr std::uint32_t Wide_Register_Key = 0x10000;
 inline constexpr std::uint32_t Group_Key = 0x20000;
 
 // Deterministic content of a page of a seeded chip: the same seed, chip-enable
-// selection, row and page always give the same bytes.
+// selection, row and page always give the same bytes. The first spare byte
+// of every page is 0xFF, as in a good block: no factory bad-block mark.
 void Fill_Seeded(std::uint64_t seed, std::uint32_t chip_enable, std::uint32_t row, std::uint32_t page,
-                 std::uint32_t column, std::uint8_t* out, std::size_t count);
+                 std::uint32_t page_bytes, std::uint32_t column, std::uint8_t* out, std::size_t count);
 
 // The special read answers one byte per page byte: 0xFE plus the parity of
 // that page byte in bit 0.

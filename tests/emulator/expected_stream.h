@@ -19,8 +19,8 @@ inline std::vector<std::uint8_t> Expected_Dump(const NAND_Config& config, std::u
         for (std::uint32_t page = 0; page < pages_per_row; ++page) {
             const std::size_t at = stream.size();
             stream.resize(at + config.Page);
-            Korvane_Emulator::Fill_Seeded(seed, Get_Bank_Enable(bank, config), row, page, 0, stream.data() + at,
-                                          config.Page);
+            Korvane_Emulator::Fill_Seeded(seed, Get_Bank_Enable(bank, config), row, page, config.Page, 0,
+                                          stream.data() + at, config.Page);
         }
     }
     stream.resize(size);

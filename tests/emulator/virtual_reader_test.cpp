@@ -45,7 +45,7 @@ std::vector<std::uint8_t> Read_All(KI::ZEKT_Reader2& link, std::uint64_t size) {
 std::vector<std::uint8_t> Expected_Page(std::uint64_t seed, std::uint32_t chip_enable, std::uint32_t row,
                                         std::uint32_t page, std::uint32_t bytes) {
     std::vector<std::uint8_t> expected(bytes);
-    Fill_Seeded(seed, chip_enable, row, page, 0, expected.data(), bytes);
+    Fill_Seeded(seed, chip_enable, row, page, bytes, 0, expected.data(), bytes);
     return expected;
 }
 

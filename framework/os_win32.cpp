@@ -49,7 +49,7 @@ Handle Open_File(const std::wstring& name, Open_Mode mode) {
     // Devices and pipes ("\\.\", where CON or NUL lead too) are no files; a
     // pipe would make the open or the first read wait for its writer.
     const std::wstring path = Long_Path(name);
-    if (path.rfind(L"\\.\", 0) == 0) {
+    if (path.rfind(L"\\\\.\\", 0) == 0) {
         SetLastError(ERROR_INVALID_NAME);
         return Invalid_Handle;
     }

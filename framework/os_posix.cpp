@@ -96,7 +96,8 @@ Handle Open_Shared(const std::string& path, int flags, Share_Rule rule, bool tru
     while (fd < 0 && Interrupted());
     if (fd < 0) return Invalid_Handle;
     const bool regular = fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
-    if (S_ISDIR(info.st_mode) || (file_only && (!regular || fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0))) {
+    const bool refused = S_ISDIR(info.st_mode) || (file_only && !regular);
+    if (refused || (file_only && fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0)) {
         ::close(fd);
         errno = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
         return Invalid_Handle;

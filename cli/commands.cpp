@@ -66,7 +66,23 @@ struct Usage_Error : ZEKT_Exception {
 // What `korvane-cli` exits with after a stop request, as shells do for SIGINT.
 constexpr int Stopped_Status = 130;
 
-std::wstring Wide(const std::string& text) { return From_UTF8(text); }
+// A command-line text as the user typed it. Bytes that are not UTF-8 are
+// refused, named byte by byte: replaced, a path would name another file.
+std::wstring Wide(const std::string& text) {
+    std::wstring wide = From_UTF8(text);
+    if (To_UTF8(wide) == text) return wide;
+    std::wstring shown;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        shown += byte >= 0x20 && byte < 0x7F ? std::wstring(1, byte) : Format(L"\\x%02x", static_cast<unsigned>(byte));
+    }
+    throw Usage_Error(L"Command-line text is not UTF-8 <" + shown + L">");
+}
+
+// A file or folder option given an empty name names nothing: a usage error,
+// not the option left out.
+const CLI::Validator Not_Empty_Path(
+    [](const std::string& value) { return value.empty() ? std::string("Empty path") : std::string(); }, "PATH");
 
 // "KEY=VALUE" into its two parts.
 std::pair<std::wstring, std::wstring> Key_Value(const std::string& text) {
@@ -178,6 +194,7 @@ std::vector<std::uint32_t> Bank_List_Of(const std::string& text, std::uint32_t b
     const std::wstring wide = Wide(text);
     auto bad = [&]() { return Usage_Error(Format(L"Wrong bank list <%s> for %u banks", wide, bank_count)); };
     if (wide.empty()) throw bad();
+    std::vector<bool> named(std::size_t{bank_count} + 1);
     for (const std::wstring& piece : Split(wide, L",")) {
         const std::vector<std::wstring> range = Split(piece, L"-");
         if (range.empty() || range.size() > 2) throw bad();
@@ -190,8 +207,10 @@ std::vector<std::uint32_t> Bank_List_Of(const std::string& text, std::uint32_t b
         }
         if (first < 1 || last < first || last > bank_count) throw bad();
         for (std::uint64_t bank = first; bank <= last; ++bank)
-            if (std::find(banks.begin(), banks.end(), bank) == banks.end())
+            if (!named[bank]) {
+                named[bank] = true;
                 banks.push_back(static_cast<std::uint32_t>(bank));
+            }
     }
     return banks;
 }
@@ -215,7 +234,8 @@ void Print_Chips(const Chip_Catalogue& catalogue, const std::vector<const NAND_C
             copy.Describe(list);
             std::vector<std::wstring> values;
             for (const auto& property : list)
-                if (!dynamic_cast<ZEKT_Property_Separator*>(property.get())) values.push_back(property->To_Text());
+                if (!dynamic_cast<ZEKT_Property_Separator*>(property.get()))
+                    values.push_back(Visible_Text(property->To_Text()));
             Put(out, Join(values, L"\t") + L"\n");
         }
         return;
@@ -226,7 +246,9 @@ void Print_Chips(const Chip_Catalogue& catalogue, const std::vector<const NAND_C
     std::copy_n(Korvane_Exe::Chip_Column_Names().begin(), Columns - 1, lines[0].begin() + 1);
     for (std::size_t r = 0; r < rows.size(); ++r) {
         lines[r + 1][0] = Format(L"#%u", static_cast<std::uint32_t>(rows[r] - &catalogue[0] + 1));
-        std::copy_n(Korvane_Exe::Chip_Column_Texts(*rows[r]).begin(), Columns - 1, lines[r + 1].begin() + 1);
+        const auto texts = Korvane_Exe::Chip_Column_Texts(*rows[r]);
+        std::transform(texts.begin(), texts.begin() + (Columns - 1), lines[r + 1].begin() + 1,
+                       [](const std::wstring& text) { return Visible_Text(text); });
     }
     std::array<std::size_t, Columns> widths{};
     for (const auto& line : lines)
@@ -297,17 +319,18 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
     auto chip_options = [&](CLI::App* command) {
         auto* chip = command->add_option("--chip", choices.chip,
                                          "A catalogue chip: exact Name, Name@ID, or \"#N\" as `chips` numbers it");
-        auto* config = command->add_option("--config", choices.config_file, "A chip configuration file (such as Chip.txt)");
+        auto* config = command->add_option("--config", choices.config_file, "A chip configuration file (such as Chip.txt)")
+                           ->check(Not_Empty_Path);
         chip->excludes(config);
         command->add_option("--set", choices.sets, "KEY=VALUE overriding one configuration or emulator key");
     };
     auto reader_options = [&](CLI::App* command) {
-        command->add_option("--options", choices.options_file, "A reader options file");
+        command->add_option("--options", choices.options_file, "A reader options file")->check(Not_Empty_Path);
         command->add_option("--opt", choices.opts, "KEY=VALUE overriding one reader option");
     };
 
     auto dump_files = [&](CLI::App* command) {
-        command->add_option("--folder", choices.folder, "The work folder")->required();
+        command->add_option("--folder", choices.folder, "The work folder")->required()->check(Not_Empty_Path);
         command->add_option("--number", choices.number, "The chip number in the file names, 1 to 999 (default 1)")
             ->check(CLI::Range(1, 999));
         command->add_option("--banks", choices.banks, "1,3 or 2-4 or all (the default)");
@@ -319,10 +342,10 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
     chips->add_flag("--tsv", choices.tsv, "Every key of every row, tab separated");
     CLI::App* config = app.add_subcommand("config", "Print a chip configuration as a settings text");
     chip_options(config);
-    config->add_option("--out", choices.out_file, "Write it as a UTF-16 file instead");
+    config->add_option("--out", choices.out_file, "Write it as a UTF-16 file instead")->check(Not_Empty_Path);
     CLI::App* options_command = app.add_subcommand("options", "Print the reader options as a settings text");
     reader_options(options_command);
-    options_command->add_option("--out", choices.out_file, "Write it as a UTF-16 file instead");
+    options_command->add_option("--out", choices.out_file, "Write it as a UTF-16 file instead")->check(Not_Empty_Path);
     CLI::App* id = app.add_subcommand("id", "Read and check the chip ID of the selected banks");
     chip_options(id);
     reader_options(id);
@@ -355,9 +378,11 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
     chip_options(onfi);
     reader_options(onfi);
     onfi->add_option("--config-out", choices.config_out,
-                     "Write the configuration that the proven page and the ID describe, as a UTF-16 file");
+                     "Write the configuration that the proven page and the ID describe, as a UTF-16 file")
+        ->check(Not_Empty_Path);
     onfi->add_option("--page-out", choices.page_out,
-                     "Write the raw page bytes as read (768 when the three copies were read, else 256)");
+                     "Write the raw page bytes as read (768 when the three copies were read, else 256)")
+        ->check(Not_Empty_Path);
     CLI::App* find = app.add_subcommand("find", "Read the attached chip's ID and list the catalogue chips it fits");
     reader_options(find);
     app.add_subcommand("test-usb", "Run the reader's USB self-test");
@@ -414,8 +439,10 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
         Chip_Choice chip = Choose_Chip(choices);
         NAND_Options options = Choose_Options(choices);
         if (config->parsed() || options_command->parsed()) {
-            const std::wstring text = config->parsed() ? Export_Properties(chip.config)
-                                                       : Export_Properties(options);
+            // Values read from a file may hold anything; line breaks are the text's own.
+            const std::wstring text = Visible_Text(config->parsed() ? Export_Properties(chip.config)
+                                                                    : Export_Properties(options),
+                                                   true);
             if (choices.out_file.empty())
                 Put(out, Replace_All(text, L"\r\n", L"\n") + L"\n");
             else
@@ -430,7 +457,10 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
         std::uint32_t number = choices.number;
         const bool banked = id->parsed() || read->parsed() || verify->parsed() || map->parsed();
         if (banked) {
-            user.selected = Bank_List_Of(choices.banks, current.Get_Bank_Count());
+            const std::uint32_t bank_count = current.Get_Bank_Count();
+            // Nothing to work on is no success.
+            if (bank_count == 0) throw ZEKT_Exception(L"No bank in Banks <" + current.Banks + L">");
+            user.selected = Bank_List_Of(choices.banks, bank_count);
             // Without a size there is no speed to show; the bank rows say why.
             try {
                 user.bank_bytes = current.Get_Bank_Dump_Size();
@@ -470,23 +500,32 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
         } else if (find->parsed()) {
             const Chip_Catalogue catalogue;
             const std::vector<const NAND_Config*> rows = Korvane_Exe::Detect_Chips(catalogue, options);
-            Print_Chips(catalogue, rows, false, out);
-            if (rows.empty()) Print_Find_Hint(options, err);
+            if (rows.empty()) {
+                Put(err, L"No catalogue chip fits the attached chip\n");
+                Print_Find_Hint(options, err);
+                status = 1;
+            } else {
+                Print_Chips(catalogue, rows, false, out);
+            }
         } else {
             if (!master.Test_USB()) status = 1;
         }
-    } catch (const ZEKT_Exception_Cancel&) {
+    } catch (const ZEKT_Exception_Cancel& e) {
         // The bank that was running shows "Canceled."; the rest were not touched.
-        user.Print_Results();
+        // A stop before any bank (a file being opened) says it on its own.
+        if (user.selected.empty())
+            Put(err, L"korvane-cli: " + e.message + L"\n");
+        else
+            user.Print_Results();
         status = Stopped_Status;
     } catch (const Usage_Error& e) {
-        Put(err, L"korvane-cli: Error: " + e.message + L"\n" + e.listing);
+        Put(err, L"korvane-cli: Error: " + Visible_Text(e.message) + L"\n" + e.listing);
         status = 2;
     } catch (...) {
         // One line for any failure, never a crash.
         ZEKT_wstring_Log log;
         log.Report_Exception();
-        Put(err, L"korvane-cli: " + log.text);
+        Put(err, L"korvane-cli: " + Visible_Text(log.text, true));
         status = 1;
     }
     if (emulator) Korvane_Emulator::Select_Virtual_Reader(nullptr);

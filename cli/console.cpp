@@ -34,12 +34,13 @@ public:
             const std::wstring speed = meter.Average_Text(user.bank_bytes * user.Passes(bank));
             if (user.bank_bytes && !speed.empty()) average = L"  " + speed;
         }
-        status = text;
+        // Statuses quote files and devices: shown with their controls escaped.
+        status = Visible_Text(text);
         user.Set_Status(bank, text);
         if (bar)
             Draw();
         else
-            Put(err, Format(L"Bank_%u  ", bank) + text + average + L"\n");
+            Put(err, Format(L"Bank_%u  ", bank) + status + average + L"\n");
     }
     void Set_Position(std::uint32_t per_mille) override {
         position = per_mille;
@@ -71,14 +72,15 @@ private:
     std::wstring average;
 };
 
-// Every Print goes to the terminal as it is; failure lines to standard error.
+// Every Print goes to the terminal with its line breaks, and any other
+// control character escaped; failure lines to standard error.
 class Stream_Log : public ZEKT_Log {
 public:
     Stream_Log(std::ostream& out_stream, std::ostream& err_stream) : out(out_stream), err(err_stream) {}
 
 protected:
-    void Print_Text(const std::wstring& text) override { Put(out, text); }
-    void Print_Error_Text(const std::wstring& text) override { Put(err, text); }
+    void Print_Text(const std::wstring& text) override { Put(out, Visible_Text(text, true)); }
+    void Print_Error_Text(const std::wstring& text) override { Put(err, Visible_Text(text, true)); }
 
 private:
     std::ostream& out;
@@ -91,9 +93,9 @@ Console_User::Console_User(std::ostream& out_stream, std::ostream& err_stream, s
                            bool is_interactive, bool bars)
     : out(out_stream), err(err_stream), in(in_stream), interactive(is_interactive), progress_bars(bars) {}
 
-void Console_User::Set_Status(std::uint32_t bank, const std::wstring& text) { rows[bank] = {text, false}; }
+void Console_User::Set_Status(std::uint32_t bank, const std::wstring& text) { rows[bank] = {Visible_Text(text), false}; }
 
-void Console_User::Set_Error(std::uint32_t bank, const std::wstring& text) { rows[bank] = {text, true}; }
+void Console_User::Set_Error(std::uint32_t bank, const std::wstring& text) { rows[bank] = {Visible_Text(text), true}; }
 
 std::unique_ptr<ZEKT_Progress> Console_User::Start_Progress(std::uint32_t bank) {
     ++passes[bank];

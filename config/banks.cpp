@@ -14,6 +14,10 @@ std::uint32_t Number_32_Of(const std::wstring& piece) { return To_Unsigned_32(Tr
 
 // Far beyond any chip; larger sizes would overflow the byte count of a dump.
 constexpr std::uint64_t Megabytes_Limit = std::uint64_t{1} << 40;
+constexpr std::uint64_t Dump_Bytes_Limit = Megabytes_Limit << 20;
+
+// The reader has 8 chip-enable lines, and a bank needs at least one.
+constexpr std::uint64_t Bank_Count_Limit = 8;
 
 // A page size that cannot divide a dump into pages.
 [[noreturn]] void Wrong_Page(std::uint32_t page) {
@@ -37,7 +41,10 @@ std::int64_t Skip(std::int64_t page, std::uint32_t mask, std::uint32_t pages) {
 std::uint32_t NAND_Config::Get_Bank_Count() const {
     const std::vector<std::wstring> pieces = Split(Banks, L"x");
     if (pieces.empty()) Wrong_Banks();
-    return Number_32_Of(pieces[0]);
+    const std::uint64_t count = Number_Of(pieces[0]);
+    if (count > Bank_Count_Limit)
+        throw ZEKT_Exception(Format(L"Bank count <%I64u> is more than the 8 chip enables", count));
+    return static_cast<std::uint32_t>(count);
 }
 
 std::int64_t NAND_Config::Get_Bank_Size_MB() const {
@@ -55,7 +62,12 @@ std::int64_t NAND_Config::Get_Bank_Size_MB() const {
 }
 
 std::uint64_t NAND_Config::Get_Bank_Dump_Size() const {
-    if (Block != 0 && Blocks != 0) return std::uint64_t{Block} * Blocks;
+    if (Block != 0 && Blocks != 0) {
+        const std::uint64_t bytes = std::uint64_t{Block} * Blocks;
+        if (bytes > Dump_Bytes_Limit)
+            throw ZEKT_Exception(Format(L"Bank size <%u x %u bytes> is more than any chip holds", Blocks, Block));
+        return bytes;
+    }
     const auto megabytes = static_cast<std::uint64_t>(Get_Bank_Size_MB());
     if (Page == 0) Wrong_Page(Page);
     const std::uint64_t pages = megabytes * 1048576 / Page;
@@ -93,6 +105,9 @@ void NAND_Config::Get_Real_Page_Range(std::int64_t& start, std::int64_t& end, st
                                       std::uint32_t& end_row) const {
     const std::uint32_t unit = Is_Triple_Page() ? 3 * Page : Page;
     if (unit == 0) Wrong_Page(Page);
+    // Within these bounds no sum below can pass the largest 64-bit value.
+    if (start < 0 || end < 0 || static_cast<std::uint64_t>(end) > Dump_Bytes_Limit)
+        throw ZEKT_Exception(Format(L"Bank size <%I64d bytes> is more than any chip holds", end));
     const std::int64_t size = unit;
     start = (start / size) * size;
     end = ((end + size - 1) / size) * size;

@@ -121,11 +121,16 @@ void Apply_Sim_Keys(const ZEKT_Sections& sections, Sim_Options& sim) {
         } else if (key == L"Sim Adapter") {
             sim.adapter = Flag(key, value);
         } else if (key == L"Sim Voltage Offset") {
+            // The magnitude is checked, not the signed result: "-0xFFFFFFFFFFFFFFFF" would wrap to 1.
+            const bool negative = value.rfind(L'-', 0) == 0;
+            std::uint64_t magnitude = 0;
             try {
-                sim.voltage_offset = static_cast<std::int32_t>(To_Signed(value));
+                magnitude = To_Unsigned(negative ? value.substr(1) : value);
             } catch (const ZEKT_Exception&) {
                 Bad_Key(key, value);
             }
+            if (magnitude > (negative ? 0x80000000u : 0x7FFFFFFFu)) Bad_Key(key, value);
+            sim.voltage_offset = static_cast<std::int32_t>(negative ? 0 - magnitude : magnitude);
         } else if (key == L"Sim Module") {
             sim.module = Flag(key, value);
         } else if (key == L"Sim Self-Test") {

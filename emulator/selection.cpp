@@ -11,7 +11,8 @@ namespace Korvane_Emulator {
 
 Sim_Profile Resolve_Profile(const std::wstring& wanted) {
     if (wanted.empty()) throw ZEKT_Exception(L"Empty emulator profile");
-    if (Exists(wanted) && !Folder_Exists(wanted)) {
+    // A path as given: "prof[1].txt" is that file, and "*" matches nothing.
+    if (Path_Exists(wanted) && !Folder_Exists(wanted)) {
         try {
             return Parse_Profile(Read_Text_File(wanted), wanted);
         } catch (const ZEKT_Exception& e) {

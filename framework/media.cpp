@@ -7,6 +7,12 @@ namespace {
 
 constexpr std::uint64_t Low_32_Bits = 0xFFFFFFFFu;
 
+// A transfer or open that failed because the user asked to stop is no fault
+// of the medium: it ends the action as a stop request.
+void Throw_If_Stopped() {
+    if (ZEKT_Os::Stop_Requested()) throw ZEKT_Exception_Cancel{L"Canceled."};
+}
+
 }  // namespace
 
 std::wstring Media_Error_Text() {
@@ -26,7 +32,10 @@ void ZEKT_Media_Handle::Write(const void* buffer, std::uint64_t size) {
     if (size > Low_32_Bits) throw ZEKT_Exception_Media(L"Write failure - " + Format(L"size 0x%I64x is too large", size));
     std::uint32_t done = 0;
     const bool ok = Transfer_Write(buffer, static_cast<std::uint32_t>(size), done);
-    if (!ok) throw ZEKT_Exception_Media(L"Write failure - " + Transfer_Error_Text());
+    if (!ok) {
+        Throw_If_Stopped();
+        throw ZEKT_Exception_Media(L"Write failure - " + Transfer_Error_Text());
+    }
     // A short write the system calls a success has no error text to show.
     if (done != size) throw ZEKT_Exception_Media(Format(L"Write failure - %u of %I64u bytes written", done, size));
 }
@@ -38,6 +47,7 @@ void ZEKT_Media_Handle::Read(void* buffer, std::uint64_t size) {
         ok = Transfer_Read(buffer, static_cast<std::uint32_t>(size), done) && done == size;
     }
     if (ok) return;
+    Throw_If_Stopped();
     std::wstring message = L"Read failure";
     std::uint64_t position = 0;
     if (Transfer_Position(position)) Append_Format(message, L", pos 0x%08I64x, size 0x%I64x", position, size);
@@ -79,8 +89,10 @@ namespace {
 ZEKT_Os::Handle Open_Or_Throw(const std::wstring& open_name, const std::wstring& quoted_name, ZEKT_Os::Open_Mode mode,
                               const wchar_t* failure_words) {
     const ZEKT_Os::Handle handle = ZEKT_Os::Open_File(open_name, mode);
-    if (handle == ZEKT_Os::Invalid_Handle)
+    if (handle == ZEKT_Os::Invalid_Handle) {
+        Throw_If_Stopped();
         throw ZEKT_Exception_Media(std::wstring(L"Can't open for ") + failure_words + L" file <" + quoted_name + L">");
+    }
     return handle;
 }
 
@@ -122,6 +134,8 @@ bool Exists(const std::wstring& pattern) {
     ZEKT_Os::Find_Close(find);
     return true;
 }
+
+bool Path_Exists(const std::wstring& path) { return ZEKT_Os::Path_Exists(path); }
 
 bool Folder_Exists(const std::wstring& path) { return ZEKT_Os::Folder_Exists(path); }
 

@@ -86,6 +86,8 @@ std::wstring Media_Error_Text();
 void Create_Folder(const std::wstring& path);
 void Delete_File(const std::wstring& name);
 bool Exists(const std::wstring& pattern);
+// Whether anything is at `path`, its name taken literally (no pattern).
+bool Path_Exists(const std::wstring& path);
 bool Folder_Exists(const std::wstring& path);
 
 // A folder listing; "." and ".." are skipped.

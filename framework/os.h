@@ -22,12 +22,15 @@ enum class Open_Mode {
     Update,         // read+write, others may only read, existing file kept as it is
 };
 
+// Only a regular file opens; a FIFO, a device or a folder is refused before
+// it could make the open wait.
 Handle Open_File(const std::wstring& name, Open_Mode mode);
 // The reader's device link: read+write, exclusive, must exist.
 Handle Open_Device(const std::string& name);
 void Close(Handle handle);
 
-// One system call each; `done` receives the bytes moved.
+// One system call each; `done` receives the bytes moved. A stop request
+// ends a call that waits, as a failure.
 bool Write(Handle handle, const void* buffer, std::uint32_t size, std::uint32_t& done);
 bool Read(Handle handle, void* buffer, std::uint32_t size, std::uint32_t& done);
 bool Set_Position(Handle handle, std::uint64_t position);
@@ -43,6 +46,8 @@ std::wstring System_Error_Text(std::uint32_t code);
 
 bool Create_Directory(const std::wstring& path);
 bool Delete_File(const std::wstring& name);
+// Whether anything, of any kind, is there: the name is taken literally.
+bool Path_Exists(const std::wstring& path);
 bool Folder_Exists(const std::wstring& path);
 
 struct Find_Entry {

@@ -76,15 +76,30 @@ bool Take_Share(int fd, Share_Rule rule) {
     return ok;
 }
 
-Handle Open_Shared(const std::string& path, int flags, Share_Rule rule, bool truncate) {
-    int fd;
-    do fd = ::open(path.c_str(), flags | O_CLOEXEC, 0666);
-    while (fd < 0 && errno == EINTR);
-    if (fd < 0) return Invalid_Handle;
+// A system call cut short by a signal is tried again, unless the signal was
+// a stop request: then the caller sees a failure with errno EINTR.
+bool Interrupted() { return errno == EINTR && !Stop_Requested(); }
+
+// With `file_only`, anything but a regular file (a FIFO, a device, a folder)
+// is refused before the open that could wait on it forever.
+Handle Open_Shared(const std::string& path, int flags, Share_Rule rule, bool truncate, bool file_only) {
     struct stat info {};
-    if (fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
+    if (file_only && ::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+        errno = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
+        return Invalid_Handle;
+    }
+    // Not blocking, so that a FIFO put there after the check cannot hold the
+    // open; the flag is cleared again once the file is known to be one.
+    const int wait_flag = file_only ? O_NONBLOCK : 0;
+    int fd;
+    do fd = ::open(path.c_str(), flags | wait_flag | O_CLOEXEC, 0666);
+    while (fd < 0 && Interrupted());
+    if (fd < 0) return Invalid_Handle;
+    const bool regular = fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    const bool refused = S_ISDIR(info.st_mode) || (file_only && !regular);
+    if (refused || (file_only && fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0)) {
         ::close(fd);
-        errno = EISDIR;
+        errno = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
         return Invalid_Handle;
     }
     // Truncate only once the sharing check has let us in.
@@ -103,19 +118,19 @@ Handle Open_File(const std::wstring& name, Open_Mode mode) {
     const std::string path = Native_Path(name);
     switch (mode) {
     case Open_Mode::Write:
-        return Open_Shared(path, O_RDWR | O_CREAT, {true, true, true, true}, true);
+        return Open_Shared(path, O_RDWR | O_CREAT, {true, true, true, true}, true, true);
     case Open_Mode::Read_Protect:
-        return Open_Shared(path, O_RDONLY, {true, false, true, false}, false);
+        return Open_Shared(path, O_RDONLY, {true, false, true, false}, false, true);
     case Open_Mode::Write_Protect:
-        return Open_Shared(path, O_RDWR | O_CREAT, {true, true, false, false}, true);
+        return Open_Shared(path, O_RDWR | O_CREAT, {true, true, false, false}, true, true);
     case Open_Mode::Update:
-        return Open_Shared(path, O_RDWR, {true, true, true, false}, false);
+        return Open_Shared(path, O_RDWR, {true, true, true, false}, false, true);
     }
     return Invalid_Handle;
 }
 
 Handle Open_Device(const std::string& name) {
-    return Open_Shared(name, O_RDWR, {true, true, false, false}, false);
+    return Open_Shared(name, O_RDWR, {true, true, false, false}, false, false);
 }
 
 void Close(Handle handle) {
@@ -125,7 +140,7 @@ void Close(Handle handle) {
 bool Write(Handle handle, const void* buffer, std::uint32_t size, std::uint32_t& done) {
     ssize_t result;
     do result = ::write(static_cast<int>(handle), buffer, size);
-    while (result < 0 && errno == EINTR);
+    while (result < 0 && Interrupted());
     done = result < 0 ? 0 : static_cast<std::uint32_t>(result);
     return result >= 0;
 }
@@ -133,7 +148,7 @@ bool Write(Handle handle, const void* buffer, std::uint32_t size, std::uint32_t&
 bool Read(Handle handle, void* buffer, std::uint32_t size, std::uint32_t& done) {
     ssize_t result;
     do result = ::read(static_cast<int>(handle), buffer, size);
-    while (result < 0 && errno == EINTR);
+    while (result < 0 && Interrupted());
     done = result < 0 ? 0 : static_cast<std::uint32_t>(result);
     return result >= 0;
 }
@@ -182,6 +197,11 @@ bool Delete_File(const std::wstring& name) {
         return false;
     }
     return ::unlink(path.c_str()) == 0;
+}
+
+bool Path_Exists(const std::wstring& path) {
+    struct stat info {};
+    return ::stat(Native_Path(path).c_str(), &info) == 0;
 }
 
 bool Folder_Exists(const std::wstring& path) {

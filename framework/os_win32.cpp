@@ -50,8 +50,20 @@ Handle Open_File(const std::wstring& name, Open_Mode mode) {
         creation = OPEN_EXISTING;
         break;
     }
-    return From_Win32(
-        CreateFileW(Long_Path(name).c_str(), access, share, nullptr, creation, FILE_ATTRIBUTE_NORMAL, nullptr));
+    // Devices and pipes ("\\.\", where CON or NUL lead too) are no files; a
+    // pipe would make the open or the first read wait for its writer.
+    const std::wstring path = Long_Path(name);
+    if (path.rfind(L"\\\\.\\", 0) == 0) {
+        SetLastError(ERROR_INVALID_NAME);
+        return Invalid_Handle;
+    }
+    const HANDLE handle = CreateFileW(path.c_str(), access, share, nullptr, creation, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle != INVALID_HANDLE_VALUE && GetFileType(handle) != FILE_TYPE_DISK) {
+        CloseHandle(handle);
+        SetLastError(ERROR_INVALID_NAME);
+        return Invalid_Handle;
+    }
+    return From_Win32(handle);
 }
 
 Handle Open_Device(const std::string& name) {
@@ -122,6 +134,10 @@ std::wstring System_Error_Text(std::uint32_t code) {
 bool Create_Directory(const std::wstring& path) { return CreateDirectoryW(Long_Path(path).c_str(), nullptr) != FALSE; }
 
 bool Delete_File(const std::wstring& name) { return DeleteFileW(Long_Path(name).c_str()) != FALSE; }
+
+bool Path_Exists(const std::wstring& path) {
+    return GetFileAttributesW(Long_Path(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 bool Folder_Exists(const std::wstring& path) {
     const HANDLE handle =

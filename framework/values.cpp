@@ -241,6 +241,10 @@ std::wstring From_UTF8(std::string_view bytes) {
             if ((next & 0xC0) != 0x80) valid = false;
             else code = (code << 6) | (next & 0x3F);
         }
+        // The shortest form only: an overlong C0 9B would smuggle in an ESC,
+        // C0 80 a NUL. Surrogates are not characters of their own.
+        static constexpr std::uint32_t Smallest[] = {0, 0x80, 0x800, 0x10000};
+        if (valid && (code < Smallest[count] || (code >= 0xD800 && code <= 0xDFFF))) valid = false;
         if (!valid || code > 0x10FFFF) {
             // Invalid sequences become one replacement character per byte.
             units += u'\xFFFD';

@@ -1,6 +1,7 @@
 // Arbitrary text into the chip configuration and reader options import and
-// through the "Banks", "Join CE", "Power" and "Retry" parsers: errors are
-// fine, crashes and undefined behaviour are not.
+// through the "Banks", "Join CE", "Power" and "Retry" parsers, with the bank
+// geometry of "Block" and "Blocks" from the first bytes: errors are fine,
+// crashes and undefined behaviour are not.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -39,6 +40,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     NAND_Config config;
     config.Banks = config.Join_CE = config.Power = config.Retry = text;
     config.Page = size > 0 ? data[0] * 97u : 0;
+    // The bank geometry: bytes 1-4 and 5-8, little-endian, when there are any.
+    auto word = [&](std::size_t at) {
+        std::uint32_t value = 0;
+        for (std::size_t i = at; i < at + 4 && i < size; ++i) value |= std::uint32_t{data[i]} << (8 * (i - at));
+        return value;
+    };
+    config.Block = word(1);
+    config.Blocks = word(5);
     config.Cmd = size % 2 ? L"WL" : L"Std";
     Quietly([&] { config.Get_Bank_Count(); });
     Quietly([&] { config.Get_Size_Text(); });

@@ -34,6 +34,9 @@ ZEKT_Reader2::Opened ZEKT_Reader2::Open_Link() {
         return opened;
     }
     opened.handle = ZEKT_Os::Open_Device(Reader_Link_Name());
+    // An open that a stop request cut short found nothing missing.
+    if (opened.handle == ZEKT_Os::Invalid_Handle && ZEKT_Os::Stop_Requested())
+        throw ZEKT_Exception_Cancel{L"Canceled."};
     if (opened.handle == ZEKT_Os::Invalid_Handle) throw ZEKT_Exception_Media(L"Korvane2 not found");
     return opened;
 }

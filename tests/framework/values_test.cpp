@@ -90,6 +90,9 @@ TEST(String_Chores, Utf16AndUtf8RoundTrip) {
     EXPECT_EQ(To_UTF8(From_UTF16(pair)), "\xf0\x9f\x98\x80");
     // Broken UTF-8 never throws: each bad byte is one replacement character.
     EXPECT_EQ(From_UTF8("a\xff" "b\xe2\x82"), L"a\uFFFDb\uFFFD\uFFFD");
+    // Overlong forms (an ESC, a NUL, a "/") and a surrogate, byte by byte.
+    EXPECT_EQ(From_UTF8("\xc0\x9b" "\xc0\x80" "\xe0\x80\xaf" "\xed\xa0\x80" "\xf4\x8f\xbf\xbf"),
+              std::wstring(10, L'\uFFFD') + From_UTF16(u"\U0010FFFF"));
 }
 
 TEST(String_Chores, VisibleTextEscapesEveryControlCharacter) {

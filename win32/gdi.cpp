@@ -1,7 +1,6 @@
 #include "win32/gdi.h"
 
 #include <cmath>
-#include <vector>
 
 ZEKT_Win32_Font::ZEKT_Win32_Font(const std::wstring& face, int height)
     : font(CreateFontW(height, 0, 0, 0, FW_DONTCARE, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,

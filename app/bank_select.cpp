@@ -41,7 +41,7 @@ void Bank_Select::Fill(const NAND_Config& config) {
         for (std::uint32_t bank = 1; bank <= count; ++bank)
             Add_Row(Format(L"Bank_%I64d", static_cast<std::int64_t>(bank)), 0, Mark_Normal, Mark_Normal);
     } catch (...) {
-        ZEKT_Win32_Message_Log().Report_Exception();
+        ZEKT_Win32_Message_Log(Control()).Report_Exception();
     }
     Select_All();
     Fit_Height();

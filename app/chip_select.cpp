@@ -84,8 +84,8 @@ Chip_Select::~Chip_Select() {
 }
 
 HWND Chip_Select::Make_Filter(int x, int width) {
-    HWND field = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL, x, 4, width,
-                                 Filter_Height, popup, nullptr, GetModuleHandleW(nullptr), nullptr);
+    HWND field = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL, x,
+                                 4, width, Filter_Height, popup, nullptr, GetModuleHandleW(nullptr), nullptr);
     if (!field) throw ZEKT_Exception(L"Can't create filter field - " + Last_Error_Text());
     SendMessageW(field, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
     return field;
@@ -98,13 +98,18 @@ bool Chip_Select::Run(NAND_Config& chosen_config) {
     handlers.Add_Handler(nullptr, WM_ERASEBKGND, this, &Chip_Select::On_Erase);
     popup = Create_Toolkit_Window(0, L"Select chip", WS_POPUP | WS_VISIBLE, field.left - 1, field.bottom + 5, 620,
                                   400, owner ? GetAncestor(owner, GA_ROOT) : nullptr);
-    loop = std::make_unique<Modal_Loop>(popup, owner ? GetAncestor(owner, GA_ROOT) : nullptr);
+    // Placed below the field, then kept on the screen: opened low, it would run off the bottom.
+    Keep_In_Work_Area(popup, owner);
+    loop = std::make_unique<Modal_Loop>(popup, owner ? GetAncestor(owner, GA_ROOT) : nullptr,
+                                        ZEKT_Event_Object<Chip_Select>(this, &Chip_Select::Choose_Selected));
     handlers.Add_Handler(popup, WM_COMMAND, this, &Chip_Select::On_Command);
 
     RECT client;
     GetClientRect(popup, &client);
     Set_Background(RGB(200, 200, 200));
     Create(popup, 0, Band_Height, client.right, client.bottom - Band_Height);
+    // Tab goes from the filters to the list, where the arrow keys move.
+    SetWindowLongPtrW(Control(), GWL_STYLE, GetWindowLongPtrW(Control(), GWL_STYLE) | WS_TABSTOP);
     handlers.Add_Handler(popup, WM_SIZE, this, &Chip_Select::On_Size);
     name_filter = Make_Filter(3, 140);
     id_filter = Make_Filter(150, 135);
@@ -125,7 +130,7 @@ void Chip_Select::Refill() {
         Fill(catalogue.Filter(Window_Text(name_filter), Window_Text(id_filter)));
     } catch (...) {
         // A keystroke is a user action of its own: its failure is shown, not thrown.
-        ZEKT_Win32_Message_Log().Report_Exception();
+        ZEKT_Win32_Message_Log(popup).Report_Exception();
     }
 }
 
@@ -135,8 +140,15 @@ void Chip_Select::Find() {
         Fill(Detect_Chips(catalogue, options ? *options : defaults));
     } catch (...) {
         // The rows stay as they were; the message says why.
-        ZEKT_Win32_Message_Log().Report_Exception();
+        ZEKT_Win32_Message_Log(popup).Report_Exception();
     }
+}
+
+// Enter: the selected row, as a double click on it would.
+void Chip_Select::Choose_Selected() {
+    const int index =
+        static_cast<int>(SendMessageW(Control(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    if (index >= 0) Chosen(*Value(index));
 }
 
 void Chip_Select::Chosen(const NAND_Config& config) {

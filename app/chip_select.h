@@ -59,6 +59,7 @@ public:
 private:
     void Refill();
     void Find();
+    void Choose_Selected();
     ZEKT_Box<LRESULT> On_Erase(HWND, UINT, WPARAM, LPARAM);
     ZEKT_Box<LRESULT> On_Size(HWND, UINT, WPARAM, LPARAM);
     ZEKT_Box<LRESULT> On_Command(HWND, UINT, WPARAM, LPARAM);

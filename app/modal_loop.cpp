@@ -6,15 +6,47 @@
 
 namespace Korvane_Exe {
 
-Modal_Loop::Modal_Loop(HWND popup, HWND parent) : popup(popup), parent(parent) {
+Modal_Loop::Modal_Loop(HWND popup, HWND parent, ZEKT_Event enter)
+    : popup(popup), parent(parent), enter(std::move(enter)) {
     handlers.Add_Handler(popup, WM_CLOSE, this, &Modal_Loop::On_End);
     handlers.Add_Handler(popup, WM_DESTROY, this, &Modal_Loop::On_End);
+    handlers.Add_Handler(popup, WM_COMMAND, this, &Modal_Loop::On_Command);
+    handlers.Add_Handler(popup, WM_NEXTDLGCTL, this, &Modal_Loop::On_Next_Field);
 }
 
 // Not handled: the default handling still closes the window.
 ZEKT_Box<LRESULT> Modal_Loop::On_End(HWND, UINT, WPARAM, LPARAM) {
     ended = true;
     return ZEKT_Win32_Not_Handled();
+}
+
+// The dialog keys arrive as the commands IDOK (Enter) and IDCANCEL; the
+// popup's own fields have the identifier 0 and pass by.
+ZEKT_Box<LRESULT> Modal_Loop::On_Command(HWND, UINT, WPARAM wparam, LPARAM) {
+    if (HIWORD(wparam) != BN_CLICKED) return ZEKT_Win32_Not_Handled();
+    switch (LOWORD(wparam)) {
+        case IDOK:
+            enter.Fire();
+            return ZEKT_Win32_Handled(0);
+        case IDCANCEL:
+            PostMessageW(popup, WM_CLOSE, 0, 0);
+            return ZEKT_Win32_Handled(0);
+        default:
+            return ZEKT_Win32_Not_Handled();
+    }
+}
+
+// Tab and Shift+Tab, asked for by the dialog key handling or by a multi-line
+// field: the next (or previous) tab stop takes the focus, a text field with
+// its whole text selected, as in any dialog.
+ZEKT_Box<LRESULT> Modal_Loop::On_Next_Field(HWND, UINT, WPARAM wparam, LPARAM lparam) {
+    HWND focus = GetFocus();
+    if (focus != popup && !IsChild(popup, focus)) focus = nullptr;
+    HWND next = LOWORD(lparam) ? reinterpret_cast<HWND>(wparam) : GetNextDlgTabItem(popup, focus, wparam != 0);
+    if (!next) return ZEKT_Win32_Handled(0);
+    SetFocus(next);
+    if (SendMessageW(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) SendMessageW(next, EM_SETSEL, 0, -1);
+    return ZEKT_Win32_Handled(0);
 }
 
 void Modal_Loop::Run() {
@@ -37,6 +69,8 @@ void Modal_Loop::Run() {
             PostMessageW(popup, WM_CLOSE, 0, 0);
             continue;
         }
+        // Tab and Enter the dialog way; everything else is dispatched there too.
+        if (IsDialogMessageW(popup, &message)) continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }

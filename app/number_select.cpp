@@ -1,5 +1,7 @@
 #include "app/number_select.h"
 
+#include <cstdint>
+
 #include "app/properties.h"
 #include "app/window_resources.h"
 #include "framework/format.h"
@@ -17,7 +19,9 @@ void Arrow_Button::Left_Double(int x, int y) { ZEKT_Win32_Mouse_Left_Click::Left
 
 Number_Select::Number_Select()
     : previous(ARROW_PREVIOUS, ZEKT_Event_Object<Number_Select>(this, &Number_Select::Previous)),
-      next(ARROW_NEXT, ZEKT_Event_Object<Number_Select>(this, &Number_Select::Next)) {}
+      next(ARROW_NEXT, ZEKT_Event_Object<Number_Select>(this, &Number_Select::Next)) {
+    grey_when_disabled = true;
+}
 
 Number_Select::~Number_Select() {
     draw_handlers.Remove_All();
@@ -33,15 +37,37 @@ void Number_Select::Create(HWND parent, int x, int y) {
     next.Create(window, arrow.cx + Number_Width, 0);
 }
 
-void Number_Select::Describe(ZEKT_Property_List& list) { Add_Property<ZEKT_Property_UINT32>(list, L"Chip", &Chip); }
+namespace {
+
+// Dump files are numbered from 1: a chip number of 0 is refused before it is stored.
+class Chip_Number_Property final : public ZEKT_Property_UINT32 {
+public:
+    explicit Chip_Number_Property(std::uint32_t* chip) : ZEKT_Property_UINT32(L"Chip", &candidate), chip(chip) {
+        candidate = *chip;
+    }
+    void From_Text(const std::wstring& text) override {
+        ZEKT_Property_UINT32::From_Text(text);
+        if (candidate == 0) throw ZEKT_Exception_DataCorrupt(L"Chip number must be 1 or more <" + text + L">");
+        *chip = candidate;
+    }
+
+private:
+    std::uint32_t candidate = 0;
+    std::uint32_t* chip;
+};
+
+}  // namespace
+
+void Number_Select::Describe(ZEKT_Property_List& list) { Add_Property<Chip_Number_Property>(list, &Chip); }
 
 void Number_Select::Previous() {
     if (Chip > 1) --Chip;
     Changed();
 }
 
+// The largest number stays: wrapping round to 0 would name no dump file.
 void Number_Select::Next() {
-    ++Chip;
+    if (Chip < UINT32_MAX) ++Chip;
     Changed();
 }
 

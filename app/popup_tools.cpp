@@ -1,7 +1,8 @@
 #include "app/popup_tools.h"
 
-#include <algorithm>
 #include <vector>
+
+#include "win32/window.h"
 
 namespace Korvane_Exe {
 
@@ -13,9 +14,10 @@ void Centre_Popup(HWND popup, HWND parent, int client_width, int client_height) 
     const int height = frame.bottom - frame.top;
     RECT over;
     GetWindowRect(parent ? GetAncestor(parent, GA_ROOT) : GetDesktopWindow(), &over);
-    const int x = std::max(0L, over.left + (over.right - over.left - width) / 2);
-    const int y = std::max(0L, over.top + (over.bottom - over.top - height) / 2);
+    const int x = over.left + (over.right - over.left - width) / 2;
+    const int y = over.top + (over.bottom - over.top - height) / 2;
     SetWindowPos(popup, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    Keep_In_Work_Area(popup, parent);
 }
 
 std::wstring Window_Text(HWND window) {

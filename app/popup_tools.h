@@ -7,7 +7,8 @@
 namespace Korvane_Exe {
 
 // Sizes a popup to the given client area and centres it over the top-level
-// window of `parent` (the desktop without one), never at negative coordinates.
+// window of `parent` (the desktop without one), inside the work area of the
+// parent's monitor.
 void Centre_Popup(HWND popup, HWND parent, int client_width, int client_height);
 
 // The whole text of a window or control.

@@ -102,7 +102,9 @@ void ZEKT_Explorer_Properties::Open(HWND owner) {
     Attach_Draw(nullptr);
     popup = Create_Toolkit_Window(0, title, WS_POPUP | WS_VISIBLE, 0, 0, 10, 10,
                                   owner ? GetAncestor(owner, GA_ROOT) : nullptr);
-    loop = std::make_unique<Modal_Loop>(popup, owner);
+    // Enter is "OK", as the default button of a dialog.
+    loop = std::make_unique<Modal_Loop>(
+        popup, owner, ZEKT_Event_Object<ZEKT_Explorer_Properties>(this, &ZEKT_Explorer_Properties::OK));
     handlers.Add_Handler(popup, WM_CTLCOLOREDIT, this, &ZEKT_Explorer_Properties::On_Colour);
     handlers.Add_Handler(popup, WM_CTLCOLORSTATIC, this, &ZEKT_Explorer_Properties::On_Colour);
     Centre_Popup(popup, owner, label_width + value_width + 53, height);
@@ -231,7 +233,7 @@ void ZEKT_Explorer_Properties::OK() {
             row.property->From_Text(Shown_Text(row));
         } catch (...) {
             // The user sees why and corrects the row; the dialog stays open.
-            ZEKT_Win32_Message_Log().Report_Exception();
+            ZEKT_Win32_Message_Log(popup).Report_Exception();
             SetFocus(row.control);
             return;
         }
@@ -243,7 +245,7 @@ void ZEKT_Explorer_Properties::OK() {
         object.After_Import(&progress, nullptr);
     } catch (...) {
         // The values are stored already; only the notification failed.
-        ZEKT_Win32_Message_Log().Report_Exception();
+        ZEKT_Win32_Message_Log(popup).Report_Exception();
     }
 }
 
@@ -260,7 +262,7 @@ void ZEKT_Explorer_Properties::Export() {
         Write_Text_File(*path, sections.To_Text());
     } catch (...) {
         // Top of the "Export" action: the fields stay as they are.
-        ZEKT_Win32_Message_Log().Report_Exception();
+        ZEKT_Win32_Message_Log(popup).Report_Exception();
     }
 }
 
@@ -275,7 +277,7 @@ void ZEKT_Explorer_Properties::Import() {
                 if (const ZEKT_Section* section = sections.Find(row.property->name)) Show_Text(row, section->text);
     } catch (...) {
         // Top of the "Import" action: nothing was shown yet when the file failed.
-        ZEKT_Win32_Message_Log().Report_Exception();
+        ZEKT_Win32_Message_Log(popup).Report_Exception();
     }
 }
 

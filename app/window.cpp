@@ -93,7 +93,9 @@ void Edit_Config::Click(int, int) {
     Config_Changed();
 }
 
-std::unique_ptr<ZEKT_Log> Window_Messages::Message_Box() { return std::make_unique<ZEKT_Win32_Message_Log>(); }
+// Owned by the main window, so that the box shows over it and not in the
+// middle of some other screen.
+std::unique_ptr<ZEKT_Log> Window_Messages::Message_Box() { return std::make_unique<ZEKT_Win32_Message_Log>(main); }
 
 std::unique_ptr<ZEKT_Log> Window_Messages::Report_Window(const std::wstring& title) {
     RECT over;
@@ -105,6 +107,7 @@ std::unique_ptr<ZEKT_Log> Window_Messages::Report_Window(const std::wstring& tit
     // handler registered after it would never run.
     Track_Window(log->Window());
     Attach_Delete(log->Window(), log);
+    Keep_In_Work_Area(log->Window(), main);
     return std::make_unique<Report_Log>(*log);
 }
 

@@ -16,7 +16,7 @@ class ZEKT_Win32_Button_Base : public ZEKT_Win32_Draw,
                                public ZEKT_Win32_Mouse_Right_Click,
                                public ZEKT_Win32_Mouse_Hover {
 public:
-    ZEKT_Win32_Button_Base() = default;
+    ZEKT_Win32_Button_Base() { grey_when_disabled = true; }
     ZEKT_Win32_Button_Base(const ZEKT_Win32_Button_Base&) = delete;
     ZEKT_Win32_Button_Base& operator=(const ZEKT_Win32_Button_Base&) = delete;
     ~ZEKT_Win32_Button_Base() override;

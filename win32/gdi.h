@@ -46,3 +46,15 @@ private:
     HDC dc;
     HGDIOBJ old;
 };
+
+// The contrast of two colours as WCAG defines it, from 1 (the same
+// luminance) to 21 (black on white); text reads well from 4.5 on.
+double Contrast_Ratio(COLORREF first, COLORREF second);
+
+// `text`, darkened just enough to read at 4.5 : 1 on `background`; a colour
+// that already does is returned as it is.
+COLORREF Readable_On(COLORREF text, COLORREF background);
+
+// Turns what is drawn inside `area` into light greys: the look of a control
+// that takes no input.
+void Grey_Out(HDC dc, const RECT& area);

@@ -4,6 +4,7 @@
 
 #include "framework/errors.h"
 #include "framework/format.h"
+#include "win32/gdi.h"
 #include "win32/window.h"
 
 ZEKT_Win32_ListView_Styles ListView_Styles(const ZEKT_Win32_ListView_Flags& flags) {
@@ -270,7 +271,9 @@ LRESULT ZEKT_Win32_ListView_Base::Custom_Draw(NMLVCUSTOMDRAW& draw) {
     if (selected_background.Is_Full()) {
         draw.nmcd.uItemState &= ~CDIS_SELECTED;
         if (SendMessageW(control, LVM_GETITEMSTATE, index, LVIS_SELECTED) & LVIS_SELECTED) {
-            if (selected_text.Is_Full()) draw.clrText = selected_text.Get();
+            // A row's own colour stays, darkened where it would not read on that background.
+            draw.clrText = selected_text.Is_Full() ? selected_text.Get()
+                                                   : Readable_On(draw.clrText, selected_background.Get());
             draw.clrTextBk = selected_background.Get();
         }
     }

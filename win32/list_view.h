@@ -50,7 +50,8 @@ public:
     // Selected rows are drawn in these colours instead of the system's.
     void Set_Selected_Colours(COLORREF text, COLORREF background);
     // Selected rows on this background keep their own text colour, so that
-    // a row's mark stays visible while it is selected.
+    // a row's mark stays visible while it is selected; a colour that would
+    // not read on it is darkened until it does.
     void Set_Selected_Background(COLORREF background);
 
     // Creates the control and handles its notifications on the parent.

@@ -8,10 +8,18 @@
 #include "framework/errors.h"
 #include "win32/handlers.h"
 
-// One "Message" box per Print, owned by the window that has the keyboard focus.
+// One "Message" box per Print, owned by the top-level window of `owner`, so
+// that it shows over that window; without one, by the window that has the
+// keyboard focus.
 class ZEKT_Win32_Message_Log : public ZEKT_Log {
+public:
+    explicit ZEKT_Win32_Message_Log(HWND owner = nullptr) : owner(owner) {}
+
 protected:
     void Print_Text(const std::wstring& text) override;
+
+private:
+    HWND owner;
 };
 
 // Appends complete lines to the end of a multi-line edit control; a

@@ -2,5 +2,5 @@
 #include "win32/message_box.h"
 
 void ZEKT_Win32_Message_Log::Print_Text(const std::wstring& text) {
-    ZEKT_Win32_Message_Box(GetFocus(), text, L"Message", MB_OK);
+    ZEKT_Win32_Message_Box(owner ? GetAncestor(owner, GA_ROOT) : GetFocus(), text, L"Message", MB_OK);
 }

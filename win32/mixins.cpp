@@ -2,6 +2,8 @@
 
 #include <windowsx.h>
 
+#include "win32/gdi.h"
+
 namespace {
 
 int X_Of(LPARAM lparam) { return GET_X_LPARAM(lparam); }
@@ -21,10 +23,23 @@ ZEKT_Box<LRESULT> ZEKT_Win32_Draw::On_Create(HWND window, UINT, WPARAM, LPARAM) 
     return ZEKT_Win32_Not_Handled();
 }
 
+namespace {
+
+// Whether the window or a parent below its top-level window is disabled.
+bool Refuses_Input(HWND window) {
+    for (; window && (GetWindowLongPtrW(window, GWL_STYLE) & WS_CHILD); window = GetParent(window))
+        if (!IsWindowEnabled(window)) return true;
+    return false;
+}
+
+}  // namespace
+
 ZEKT_Box<LRESULT> ZEKT_Win32_Draw::On_Erase(HWND window, UINT, WPARAM wparam, LPARAM) {
     RECT client;
     GetClientRect(window, &client);
-    Draw(reinterpret_cast<HDC>(wparam), client.right - client.left, client.bottom - client.top);
+    const HDC dc = reinterpret_cast<HDC>(wparam);
+    Draw(dc, client.right - client.left, client.bottom - client.top);
+    if (grey_when_disabled && Refuses_Input(window)) Grey_Out(dc, client);
     return ZEKT_Win32_Handled(1);
 }
 

@@ -21,6 +21,9 @@ public:
 protected:
     HWND draw_window = nullptr;
     ZEKT_Win32_Handlers draw_handlers;
+    // Controls that take input look greyed while they refuse it: disabled
+    // themselves or inside a disabled control.
+    bool grey_when_disabled = false;
 
 private:
     ZEKT_Box<LRESULT> On_Erase(HWND, UINT, WPARAM, LPARAM);

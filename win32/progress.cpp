@@ -91,7 +91,7 @@ void ZEKT_Explorer_Progress::Layout() {
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     y += Button_Height + Margin;
 
-    // Centred over the owner (the screen without one), never off its top left.
+    // Centred over the owner (the screen without one), inside the work area.
     RECT frame = {0, 0, Width, y};
     AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)), FALSE,
                        static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE)));
@@ -99,11 +99,10 @@ void ZEKT_Explorer_Progress::Layout() {
     const int height = frame.bottom - frame.top;
     RECT over = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     if (owner) GetWindowRect(owner, &over);
-    int x = over.left + (over.right - over.left - width) / 2;
-    int top = over.top + (over.bottom - over.top - height) / 2;
-    if (x < 0) x = 0;
-    if (top < 0) top = 0;
+    const int x = over.left + (over.right - over.left - width) / 2;
+    const int top = over.top + (over.bottom - over.top - height) / 2;
     SetWindowPos(window, nullptr, x, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    Keep_In_Work_Area(window, owner);
     InvalidateRect(window, nullptr, TRUE);
 }
 

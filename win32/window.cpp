@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <objbase.h>
 
+#include <algorithm>
+
 #include "framework/errors.h"
 #include "framework/format.h"
 #include "win32/handlers.h"
@@ -90,4 +92,18 @@ HWND Create_Toolkit_Window(DWORD ex_style, const std::wstring& title, DWORD styl
                                   nullptr, GetModuleHandleW(nullptr), nullptr);
     if (!window) throw ZEKT_Exception(L"Can't create window - " + Last_Error_Text());
     return window;
+}
+
+void Keep_In_Work_Area(HWND window, HWND reference) {
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoW(MonitorFromWindow(reference ? reference : window, MONITOR_DEFAULTTONEAREST), &monitor)) return;
+    const RECT& work = monitor.rcWork;
+    RECT placed;
+    GetWindowRect(window, &placed);
+    // Right and bottom edges first, so that the left and top edges win.
+    const LONG x = std::max(work.left, std::min(placed.left, work.right - (placed.right - placed.left)));
+    const LONG y = std::max(work.top, std::min(placed.top, work.bottom - (placed.bottom - placed.top)));
+    if (x != placed.left || y != placed.top)
+        SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }

@@ -20,3 +20,9 @@ void Hook_Window(HWND window);
 // A window of the toolkit's class.
 HWND Create_Toolkit_Window(DWORD ex_style, const std::wstring& title, DWORD style, int x, int y, int width,
                            int height, HWND parent);
+
+// Moves a top-level window, keeping its size, as little as needed to lie
+// inside the work area (the screen without the task bar) of the monitor that
+// holds `reference`, or the window itself without one. A window larger than
+// the work area keeps its top left corner inside.
+void Keep_In_Work_Area(HWND window, HWND reference);

@@ -264,3 +264,55 @@ TEST_F(Chip_Select_Test, LookShowsACopyReadOnly) {
     EXPECT_EQ(shown_name, L"TH58NVG8D26TA20");
     EXPECT_EQ(Chip_Catalogue().Filter(L"Changed", L"").size(), 0u);
 }
+
+// Tab goes from the name filter to the ID filter and on to the list, Down
+// moves in the list, and Enter chooses the row the keys reached.
+TEST_F(Chip_Select_Test, KeysReachTheListAndEnterChoosesARow) {
+    std::vector<HWND> visited;
+    std::vector<std::wstring> rows;
+    Chip_Popup popup;
+    const auto press = [&](WPARAM key) {
+        return [&visited, key] {
+            visited.push_back(GetFocus());
+            PostMessageW(GetFocus(), WM_KEYDOWN, key, 1);
+        };
+    };
+    NAND_Config result;
+    bool chosen = false;
+    Script({[&] {
+                popup = Chip_Popup::Find_Open();
+                SetWindowTextW(popup.name, L"TH58NVG7");
+                rows = popup.Rows();
+            },
+            press(VK_TAB), press(VK_TAB), press(VK_DOWN), press(VK_DOWN), press(VK_RETURN)},
+           [&] { chosen = Chip_Select(field, &options).Run(result); });
+    EXPECT_EQ(visited, (std::vector<HWND>{popup.name, popup.id, popup.list, popup.list, popup.list}));
+    ASSERT_GE(rows.size(), 2u);
+    EXPECT_TRUE(chosen);
+    EXPECT_EQ(result.Name, rows[1].substr(0, rows[1].find(L'|')));
+}
+
+// Opened from a field low on the screen, the list moves up into the work
+// area; its size and its left edge stay.
+TEST_F(Chip_Select_Test, OpenedLowStaysInTheWorkArea) {
+    RECT work = {};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    RECT host;
+    GetWindowRect(Host(), &host);
+    HWND low = Make_Child(40, work.bottom - host.top - 30, 200, 16);
+    RECT placed = {};
+    Script({[&] {
+               GetWindowRect(Chip_Popup::Find_Open().window, &placed);
+               PostMessageW(Popup(L"Select chip"), WM_CLOSE, 0, 0);
+           }},
+           [&] {
+               NAND_Config result;
+               Chip_Select(low, &options).Run(result);
+           });
+    RECT chip_field;
+    GetWindowRect(low, &chip_field);
+    EXPECT_EQ(placed.left, chip_field.left - 1);
+    EXPECT_EQ(placed.bottom, work.bottom);
+    EXPECT_EQ(placed.right - placed.left, 620);
+    EXPECT_EQ(placed.bottom - placed.top, 400);
+}

@@ -337,3 +337,50 @@ TEST_F(Dialog_Test, ChipDialogColours) {
     // The labels, dark, left of the fields.
     EXPECT_GT(shown.Count({0, first.top, first.left, first.bottom}, Is_Dark), 10);
 }
+
+struct Closing_Key {
+    const char* name;
+    WPARAM key;
+    bool accepted;
+};
+
+class Properties_Keys : public Dialog_Test, public ::testing::WithParamInterface<Closing_Key> {};
+
+// Tab walks every field in row order, multi-line ones too, and round again;
+// Shift+Tab steps back; no Tab lands in a field. Enter is "OK", Escape "Close".
+TEST_P(Properties_Keys, TabWalksTheFieldsInRowOrder) {
+    NAND_Options options;
+    options.After_Reset = L"CMD 0xFF\r\nWAIT";
+    const std::wstring before = Export_Properties(options);
+    std::vector<HWND> fields, visited;
+    // Records where the focus is, then presses the key there, Shift held or not.
+    const auto press = [&](WPARAM key, bool shift) {
+        return [&visited, key, shift] {
+            visited.push_back(GetFocus());
+            BYTE keys[256] = {};
+            GetKeyboardState(keys);
+            keys[VK_SHIFT] = shift ? 0x80 : 0;
+            SetKeyboardState(keys);
+            PostMessageW(GetFocus(), WM_KEYDOWN, key, 1);
+        };
+    };
+    std::vector<Step> steps = {[&] { fields = Fields(Popup(L"Chip Options")); }};
+    for (int tab = 0; tab < 8; ++tab) steps.push_back(press(VK_TAB, false));
+    steps.push_back(press(VK_TAB, true));
+    steps.push_back(press(GetParam().key, false));
+    bool accepted = false;
+    Script(std::move(steps),
+           [&] { accepted = ZEKT_Explorer_Properties::Run(Host(), L"Chip Options", options, false); });
+    ASSERT_EQ(fields.size(), 8u);
+    std::vector<HWND> expected = fields;
+    expected.push_back(fields[0]);
+    expected.push_back(fields[7]);
+    EXPECT_EQ(visited, expected);
+    EXPECT_EQ(accepted, GetParam().accepted);
+    EXPECT_EQ(Export_Properties(options), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, Properties_Keys,
+                         ::testing::Values(Closing_Key{"Enter", VK_RETURN, true},
+                                           Closing_Key{"Escape", VK_ESCAPE, false}),
+                         [](const auto& info) { return std::string(info.param.name); });

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "tests/app/app_fixture.h"
+#include "win32/gdi.h"
 #include "win32/message_loop.h"
 
 using Korvane_Exe::Mark_Error;
@@ -85,9 +86,18 @@ TEST_F(Read_Test, DemoChipGivesTheCliFilesWhileTheWindowStaysLocked) {
     // Looked at from a fast timer, whose ticks come with every pump of the dump.
     std::vector<bool> during;
     bool survived_close = false;
+    // The "Extra" button's violet caption and the "Folder" label's brown: greyed while locked.
+    HWND extra = window->Button(Korvane_Exe::Window::Extra_Button);
+    const auto coloured = [&] {
+        RedrawWindow(main, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        return Count_Colour(Screen_Of(extra), {0, 0, 45, 13}, RGB(128, 0, 255)) +
+               Count_Colour(Screen_Of(window->Folder_Field()), {0, 0, 55, 15}, RGB(128, 64, 0));
+    };
+    int coloured_during = -1;
     probe = [&] {
         if (!during.empty() || !FindWindowExW(window->Banks().Control(), nullptr, nullptr, L"Progress")) return;
         during = Children_Enabled(main);
+        coloured_during = coloured();
         SendMessageW(main, WM_CLOSE, 0, 0);
         survived_close = IsWindow(main);
         Screenshot(main, L"dump-in-progress");
@@ -97,6 +107,8 @@ TEST_F(Read_Test, DemoChipGivesTheCliFilesWhileTheWindowStaysLocked) {
     KillTimer(nullptr, timer);
     probe = nullptr;
     EXPECT_EQ(during, std::vector<bool>(before.size(), false));
+    EXPECT_EQ(coloured_during, 0);
+    EXPECT_GT(coloured(), 10);
     EXPECT_TRUE(survived_close);
     EXPECT_EQ(Children_Enabled(main), before);
     EXPECT_EQ(FindWindowExW(window->Banks().Control(), nullptr, nullptr, L"Progress"), nullptr);
@@ -155,11 +167,23 @@ TEST_F(Read_Test, FailingBankShowsItsErrorInRedAndTheNextIsRead) {
         SendMessageW(window->Banks().Control(), LVM_GETITEMRECT, static_cast<WPARAM>(index),
                      reinterpret_cast<LPARAM>(&rows[index]));
     }
-    EXPECT_GT(list.Count(rows[0], Is_Red), 20);
-    EXPECT_EQ(list.Count(rows[1], Is_Red), 0);
+    // Selected, the error is a red dark enough to read on the salmon row (WCAG AA).
+    const COLORREF salmon = RGB(250, 180, 133);
+    const auto dark_red = [](COLORREF c) { return GetRValue(c) >= 100 && GetGValue(c) <= 40 && GetBValue(c) <= 40; };
+    EXPECT_GT(list.Count(rows[0], [&](COLORREF c) { return dark_red(c) && Contrast_Ratio(c, salmon) >= 4.5; }), 20);
+    EXPECT_EQ(Count_Colour(list, rows[0], RGB(255, 0, 0)), 0);
+    EXPECT_LT(Contrast_Ratio(RGB(255, 0, 0), salmon), 2.5);
+    EXPECT_EQ(list.Count(rows[1], dark_red), 0);
     EXPECT_GT(list.Count(rows[1], Is_Dark), 20);
-    EXPECT_GT(Count_Colour(list, rows[0], RGB(250, 180, 133)), 100);
+    EXPECT_GT(Count_Colour(list, rows[0], salmon), 100);
     Screenshot(window->Main(), L"failed-bank");
+    // Not selected, it is the pure red of the marks.
+    LVITEMW none = {};
+    none.stateMask = LVIS_SELECTED;
+    SendMessageW(window->Banks().Control(), LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&none));
+    Pump_Messages();
+    UpdateWindow(window->Banks().Control());
+    EXPECT_GT(Screen_Of(window->Banks().Control()).Count(rows[0], Is_Red), 20);
 }
 
 struct Bar_Case {
@@ -198,19 +222,14 @@ TEST_P(Progress_Bar_Test, BarOverTheRowsRightEndShowsThePosition) {
 INSTANTIATE_TEST_SUITE_P(Positions, Progress_Bar_Test,
                          ::testing::Values(Bar_Case{0, 0}, Bar_Case{500, 24}, Bar_Case{20, 1}, Bar_Case{999, 48}, Bar_Case{1000, 48}));
 
-TEST_F(Read_Test, TestUsbShowsTheFourLinesToTheFocusWindow) {
+// Owned by the main window, the box shows over it, wherever the focus is.
+TEST_F(Read_Test, TestUsbShowsTheFourLinesOverTheMainWindow) {
     Use_Demo();
-    HWND focus_when_shown = nullptr;
-    ZEKT_Win32_Show_Box = [&](HWND owner, const std::wstring& text, const std::wstring& caption, UINT type) {
-        focus_when_shown = GetFocus();
-        boxes.push_back({owner, text, caption, type});
-        return IDOK;
-    };
     Extra(0);
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text, L"Read  256   OK\nRead    4   OK\nWrite 256   OK\nRead  256   OK\n\n");
     EXPECT_EQ(boxes[0].caption, L"Message");
-    EXPECT_EQ(boxes[0].owner, focus_when_shown);
+    EXPECT_EQ(boxes[0].owner, window->Main());
 }
 
 // Left open, the report goes with the program's end; closed by the user,

@@ -216,6 +216,7 @@ INSTANTIATE_TEST_SUITE_P(Clicks, Arrow_Test,
                          ::testing::Values(Arrow_Case{"PreviousAtOne", 1, false, false, 1},
                                            Arrow_Case{"Previous", 5, false, false, 4},
                                            Arrow_Case{"Next", 1, true, false, 2},
+                                           Arrow_Case{"NextAtLargest", 4294967295u, true, false, 4294967295u},
                                            Arrow_Case{"FastSecondNext", 1, true, true, 3},
                                            Arrow_Case{"FastSecondPrevious", 5, false, true, 3}),
                          [](const auto& info) { return std::string(info.param.name); });
@@ -318,19 +319,37 @@ INSTANTIATE_TEST_SUITE_P(Entries, Conf_Test,
                                            Conf_Case{"ConfigClose", 1, L"Chip", L"Close", false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(Window_Test, DoubleClickOnTheNumberEditsItInTheChipNumberDialog) {
+struct Number_Case {
+    const wchar_t* typed;
+    std::uint32_t stored;
+    const wchar_t* message;  // in a "Message" box; the dialog then stays open
+};
+
+class Number_Dialog_Test : public App_Test, public ::testing::WithParamInterface<Number_Case> {};
+
+// Dump files are numbered from 1: 0 is refused and the dialog stays open.
+TEST_P(Number_Dialog_Test, DoubleClickOnTheNumberEditsItInTheChipNumberDialog) {
     window->Banks().Set_Status(1, L"old");
-    Script({Until([] {
+    Script({Until([&] {
                HWND dialog = Popup(L"Chip_Number");
                if (!dialog) return false;
-               SetWindowTextW(Children(dialog, L"Edit")[0], L"7");
+               SetWindowTextW(Children(dialog, L"Edit")[0], GetParam().typed);
                Click(Button_With_Tip(dialog, L"OK"));
+               if (!boxes.empty()) Click(Button_With_Tip(dialog, L"Close"));
                return true;
            })},
            [&] {
                PostMessageW(window->Chip_Number().Window(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(30, 5));
                Pump_Messages();
            });
-    EXPECT_EQ(window->Chip_Number().Chip, 7u);
-    EXPECT_EQ(window->Banks().Result(0), L"");
+    EXPECT_EQ(window->Chip_Number().Chip, GetParam().stored);
+    ASSERT_EQ(boxes.size(), GetParam().message ? 1u : 0u);
+    if (GetParam().message) {
+        EXPECT_EQ(boxes[0].text, GetParam().message);
+    }
+    EXPECT_EQ(window->Banks().Result(0), GetParam().message ? L"old" : L"");
 }
+
+INSTANTIATE_TEST_SUITE_P(Numbers, Number_Dialog_Test,
+                         ::testing::Values(Number_Case{L"7", 7, nullptr},
+                                           Number_Case{L"0", 1, L"Data Corrupt: Chip number must be 1 or more <0>\n"}));

@@ -479,6 +479,15 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
                 master.ID_Action();
             } else if (read->parsed()) {
                 Make_Folder(options.Work_Folder);
+                if (master.resume) {
+                    for (const std::uint32_t bank : user.selected) {
+                        // A dump that cannot be resumed fails in its own row.
+                        try {
+                            user.kept_bytes[bank] = master.Kept_Bytes(bank, user.bank_bytes);
+                        } catch (const ZEKT_Exception&) {
+                        }
+                    }
+                }
                 master.Read_Action();
                 if (user.refused || user.message_shown) status = 1;
             } else if (map->parsed()) {

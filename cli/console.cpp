@@ -31,7 +31,7 @@ public:
         // map) follows the text.
         if (!status.empty()) {
             position = 1000;
-            const std::wstring speed = meter.Average_Text(user.bank_bytes * user.Passes(bank));
+            const std::wstring speed = meter.Average_Text(user.Bytes_Read(bank));
             if (user.bank_bytes && !speed.empty()) average = L"  " + speed;
         }
         // Statuses quote files and devices: shown with their controls escaped.
@@ -44,7 +44,7 @@ public:
     }
     void Set_Position(std::uint32_t per_mille) override {
         position = per_mille;
-        meter.Sample(user.bank_bytes * std::min<std::uint32_t>(per_mille, 1000) / 1000);
+        meter.Sample(user.Pass_Bytes(bank) * std::min<std::uint32_t>(per_mille, 1000) / 1000);
         if (bar) Draw();
     }
 
@@ -53,7 +53,7 @@ private:
         constexpr std::uint32_t Width = 30;
         const std::uint32_t filled = std::min<std::uint32_t>(position, 1000) * Width / 1000;
         // Speed and time left while the pass runs: "  45%  38.2 MB/s  0:42 left".
-        const std::wstring speed = position < 1000 ? meter.Text(user.bank_bytes) : L"";
+        const std::wstring speed = position < 1000 ? meter.Text(user.Pass_Bytes(bank)) : L"";
         std::wstring line = Format(L"\rBank_%u [", bank) + std::wstring(filled, L'#') + std::wstring(Width - filled, L'.') +
                             Format(L"] %3u%% ", std::min<std::uint32_t>(position, 1000) / 10) +
                             (speed.empty() ? L"" : L" " + speed + L"  ") + status + average + L"   ";
@@ -97,8 +97,16 @@ void Console_User::Set_Status(std::uint32_t bank, const std::wstring& text) { ro
 
 void Console_User::Set_Error(std::uint32_t bank, const std::wstring& text) { rows[bank] = {Visible_Text(text), true}; }
 
+// Only a dump pass that continues a kept part reads less than the bank: a
+// complete dump left alone has no dump pass, and its first pass is the bit map.
+std::uint64_t Console_User::Pass_Bytes(std::uint32_t bank) const {
+    const std::uint64_t kept = kept_bytes.count(bank) ? kept_bytes.at(bank) : 0;
+    return Passes(bank) == 1 && kept < bank_bytes ? bank_bytes - kept : bank_bytes;
+}
+
 std::unique_ptr<ZEKT_Progress> Console_User::Start_Progress(std::uint32_t bank) {
     ++passes[bank];
+    bytes_read[bank] += Pass_Bytes(bank);
     return std::make_unique<Console_Progress>(*this, err, bank, progress_bars);
 }
 

@@ -25,6 +25,9 @@ public:
     std::vector<std::uint32_t> selected;
     // Bytes of one pass over a bank, for the speed and time left; 0 shows none.
     std::uint64_t bank_bytes = 0;
+    // Bytes that a resumed read keeps of each bank's dump: its dump pass
+    // reads only the rest, and its speeds count only what was read.
+    std::map<std::uint32_t, std::uint64_t> kept_bytes;
     ZEKT_Tick_Source clock = ZEKT_Tick_Count;
     Answer answer = Answer::Ask;
     // A question was answered no.
@@ -45,6 +48,9 @@ public:
     bool Print_Results();
     // How many passes (dump, bit map, verify) have started over the bank.
     std::uint32_t Passes(std::uint32_t bank) const { return passes.count(bank) ? passes.at(bank) : 0; }
+    // Bytes of the bank's latest pass, and of all its passes so far.
+    std::uint64_t Pass_Bytes(std::uint32_t bank) const;
+    std::uint64_t Bytes_Read(std::uint32_t bank) const { return bytes_read.count(bank) ? bytes_read.at(bank) : 0; }
 
 private:
     struct Row {
@@ -58,6 +64,7 @@ private:
     bool progress_bars;
     std::map<std::uint32_t, Row> rows;
     std::map<std::uint32_t, std::uint32_t> passes;
+    std::map<std::uint32_t, std::uint64_t> bytes_read;
 };
 
 }  // namespace Korvane_Cli

@@ -9,8 +9,7 @@
 #include "reader/images.h"
 
 int main(int argc, char** argv) {
-    std::vector<std::string> arguments;
-    for (int i = 1; i < argc; ++i) arguments.emplace_back(argv[i]);
+    const std::vector<std::string> arguments = ZEKT_Os::Arguments_UTF8(argc, argv);
     // The operator's own reader images may lie beside the program.
     if (argc > 0) Korvane_Internal::Set_Image_Folder(Folder_Of(From_Code_Page(argv[0], 0)));
     // Ctrl-C ends a dump at the next chunk, with the reader closed and powered off.

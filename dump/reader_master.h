@@ -49,12 +49,12 @@ public:
     // When set, "Read" continues each dump file where it stopped instead of
     // reading the bank anew; it overwrites no dump, so it asks nothing.
     bool resume = false;
-
-private:
-    const std::wstring& Work_Folder() const;
     // The bytes of the bank's dump file that a resumed read keeps: its whole
     // units. Throws when the file holds more than the bank.
     std::uint64_t Kept_Bytes(std::uint32_t bank, std::uint64_t bank_bytes) const;
+
+private:
+    const std::wstring& Work_Folder() const;
     // A resumed bank whose dump is whole: only a missing or short bit map is read.
     void Leave_Complete_Bank(std::uint32_t bank);
 

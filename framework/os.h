@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace ZEKT_Os {
 
@@ -73,6 +74,11 @@ bool Is_Terminal_Error();
 // that Stop_Requested answers, so the program can clean up first.
 void Catch_Stop_Requests();
 bool Stop_Requested();
+
+// The program's arguments after its name, in UTF-8. Windows hands main()
+// its arguments in the ANSI code page, so there they come from the wide
+// command line instead; elsewhere they are argv's bytes as given.
+std::vector<std::string> Arguments_UTF8(int argc, char** argv);
 
 // Narrow text in a code page (0: the system's ANSI code page) to wide text.
 std::wstring Code_Page_To_Wide(std::string_view bytes, unsigned code_page);

@@ -278,6 +278,8 @@ extern "C" void On_Stop_Signal(int) { stop_requested = 1; }
 
 }  // namespace
 
+std::vector<std::string> Arguments_UTF8(int argc, char** argv) { return {argv + (argc > 0 ? 1 : 0), argv + argc}; }
+
 void Catch_Stop_Requests() {
     struct sigaction action {};
     action.sa_handler = On_Stop_Signal;

@@ -2,6 +2,9 @@
 #include "os.h"
 
 #include <windows.h>
+#include <shellapi.h>
+
+#include "values.h"
 
 namespace ZEKT_Os {
 namespace {
@@ -204,6 +207,16 @@ BOOL WINAPI On_Console_Control(DWORD event) {
 }
 
 }  // namespace
+
+std::vector<std::string> Arguments_UTF8(int, char**) {
+    int count = 0;
+    LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (!wide) return {};
+    std::vector<std::string> arguments;
+    for (int i = 1; i < count; ++i) arguments.push_back(To_UTF8(wide[i]));
+    LocalFree(wide);
+    return arguments;
+}
 
 void Catch_Stop_Requests() { SetConsoleCtrlHandler(On_Console_Control, TRUE); }
 

@@ -24,7 +24,7 @@ void Put_Byte(const Temp_Folder& folder, const std::wstring& name, std::streamof
 struct Map_Case {
     const char* what;
     std::vector<std::string> sets;  // for the read, and for verify when it runs
-    bool verify;
+    std::vector<std::string> verify;  // the verify command and its switches; none: no verify
     std::function<void(const Temp_Folder&)> change;
     std::vector<std::vector<std::string>> titles;  // per bank; none: no picture
     std::string out;
@@ -43,7 +43,11 @@ TEST_P(Cli_Map, EveryBlockInItsStateAndTheLegendCountsThem) {
         return Run_Cli(command);
     };
     ASSERT_EQ(run({"--simulate", "read", "--yes"}).status, 0);
-    if (c.verify) run({"--simulate", "verify"});
+    if (!c.verify.empty()) {
+        std::vector<std::string> command = {"--simulate"};
+        command.insert(command.end(), c.verify.begin(), c.verify.end());
+        run(command);
+    }
     if (c.change) c.change(folder);
     const Cli_Result result = run({"map"});
     EXPECT_EQ(result.out, c.out) << result.err;
@@ -70,15 +74,15 @@ TEST_P(Cli_Map, EveryBlockInItsStateAndTheLegendCountsThem) {
 INSTANTIATE_TEST_SUITE_P(
     States, Cli_Map,
     testing::Values(
-        Map_Case{"demo", {}, false, nullptr, {{"block 0: data", "block 1: data"}, {"block 0: data", "block 1: data"}},
+        Map_Case{"demo", {}, {}, nullptr, {{"block 0: data", "block 1: data"}, {"block 0: data", "block 1: data"}},
                  "Bank_1  2 blocks: 0 bad, 0 weak, 0 mended, 0 erased, 2 data\n"
                  "Bank_2  2 blocks: 0 bad, 0 weak, 0 mended, 0 erased, 2 data\n"},
-        Map_Case{"erased", {"Sim Data=erased"}, false, nullptr,
+        Map_Case{"erased", {"Sim Data=erased"}, {}, nullptr,
                  {{"block 0: erased", "block 1: erased"}, {"block 0: erased", "block 1: erased"}},
                  "Bank_1  2 blocks: 0 bad, 0 weak, 0 mended, 2 erased, 0 data\n"
                  "Bank_2  2 blocks: 0 bad, 0 weak, 0 mended, 2 erased, 0 data\n"},
         // The mark of block 1's first page in bank 1, of block 0's last page in bank 2.
-        Map_Case{"factory marks", {}, false,
+        Map_Case{"factory marks", {}, {},
                  [](const Temp_Folder& folder) {
                      Put_Byte(folder, L"01_01.dump", Block_Bytes + Mark, 0x00);
                      Put_Byte(folder, L"01_02.dump", Block_Bytes - Page_Bytes + Mark, 0x7F);
@@ -86,14 +90,19 @@ INSTANTIATE_TEST_SUITE_P(
                  {{"block 0: data", "block 1: bad"}, {"block 0: bad", "block 1: data"}},
                  "Bank_1  2 blocks: 1 bad, 0 weak, 0 mended, 0 erased, 1 data\n"
                  "Bank_2  2 blocks: 1 bad, 0 weak, 0 mended, 0 erased, 1 data\n"},
-        Map_Case{"verify with flaky pages", {"Sim Flaky Pages=20000"}, true, nullptr,
+        Map_Case{"verify with flaky pages", {"Sim Flaky Pages=20000"}, {"verify"}, nullptr,
                  {{"block 0: weak (4 pages differ)", "block 1: weak (3 pages differ)"},
                   {"block 0: data", "block 1: weak (4 pages differ)"}},
                  "Bank_1  2 blocks: 0 bad, 2 weak, 0 mended, 0 erased, 0 data\n"
                  "Bank_2  2 blocks: 0 bad, 1 weak, 0 mended, 0 erased, 1 data\n"},
+        // The same pages mended by re-reading them.
+        Map_Case{"verify --reread with flaky pages", {"Sim Flaky Pages=20000"}, {"verify", "--reread", "3"}, nullptr,
+                 {{"block 0: mended", "block 1: mended"}, {"block 0: data", "block 1: mended"}},
+                 "Bank_1  2 blocks: 0 bad, 0 weak, 2 mended, 0 erased, 0 data\n"
+                 "Bank_2  2 blocks: 0 bad, 0 weak, 1 mended, 0 erased, 1 data\n"},
         // A list after re-reading: only "mended" pages count as mended; a
         // bad block stays bad whatever is listed.
-        Map_Case{"listed pages", {}, false,
+        Map_Case{"listed pages", {}, {},
                  [](const Temp_Folder& folder) {
                      Write_Text_File(folder.Name(L"01_01.dump.diff"),
                               L"5 3\r\n6 1 unsure 2\r\n200 2 mended\r\n383 4 mended\r\nIO3 41\r\n");
@@ -105,7 +114,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "Bank_1  2 blocks: 0 bad, 1 weak, 1 mended, 0 erased, 0 data\n"
                  "Bank_2  2 blocks: 1 bad, 1 weak, 0 mended, 0 erased, 0 data\n"},
         // A partial dump maps its whole blocks; a bank without a dump keeps no old picture.
-        Map_Case{"partial and missing dumps", {}, false,
+        Map_Case{"partial and missing dumps", {}, {},
                  [](const Temp_Folder& folder) {
                      std::filesystem::resize_file(folder.path / "01_01.dump", Block_Bytes + 100);
                      std::filesystem::remove(folder.path / "01_02.dump");

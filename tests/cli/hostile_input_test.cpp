@@ -33,10 +33,15 @@ std::string Demo_File(const Temp_Folder& folder, const std::wstring& leaf, const
 
 TEST(Cli_Hostile, ControlCharactersFromFilesAreShownEscaped) {
     Temp_Folder folder;
-    // A title sequence, a clear-screen, a C1 CSI and an overlong ESC.
-    const std::string config =
-        Demo_File(folder, L"hostile.txt", "Join CE\n", "Join CE      1\x1b]0;X\x07\x1b[2J\xc2\x9b\xc0\x9b\n");
-    const std::string shown = "1\\x1b]0;X\\x07\\x1b[2J\\x9b\xef\xbf\xbd\xef\xbf\xbd";
+    // A title sequence, a clear-screen and a C1 CSI, in a UTF-16 file: the
+    // same characters on every system (a file without a mark is read in the
+    // system's code page).
+    std::ifstream demo(Demo_Profile, std::ios::binary);
+    const std::string text{std::istreambuf_iterator<char>(demo), std::istreambuf_iterator<char>()};
+    Write_Text_File(folder.Name(L"hostile.txt"),
+                    Replace_All(From_UTF8(text), L"Join CE\n", L"Join CE      1\x1b]0;X\x07\x1b[2J\x9b\n"));
+    const std::string config = To_UTF8(folder.Name(L"hostile.txt"));
+    const std::string shown = "1\\x1b]0;X\\x07\\x1b[2J\\x9b";
     const Cli_Result printed = Run_Cli({"config", "--config", config});
     EXPECT_NE(printed.out.find("Join CE      " + shown + "\n"), std::string::npos) << printed.out;
     const Cli_Result read = Run_Cli({"--simulate", "id", "--config", config});

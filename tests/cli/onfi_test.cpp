@@ -79,10 +79,12 @@ INSTANTIATE_TEST_SUITE_P(
                       "9216 0x244800 0xc8 0x7f/0x56 0x3fff/0x3200", "rows 0x0-0x71d6, "},
         Geometry_Case{"more rows than 32 bits", {"X", "Y", 0x2c, 2048, 64, 4096, 0x100000, 2}, "Std",
                       "Parameter page geometry <2112 bytes x 4096 pages x 1048576 blocks x 2 LUNs> has more rows than "
-                      "the reader addresses"},
+                      "the reader addresses",
+                      ""},
         // Data and spare bytes past 32 bits: the report shows their sum, no configuration holds it.
         Geometry_Case{"page past 32 bits", {"X", "Y", 0x2c, 0xFFFFFFFF, 2, 1, 1, 1}, "Std",
-                      "Parameter page geometry <4294967297 bytes x 1 pages x 1 blocks x 1 LUNs> makes no configuration"}),
+                      "Parameter page geometry <4294967297 bytes x 1 pages x 1 blocks x 1 LUNs> makes no configuration",
+                      ""}),
     [](const testing::TestParamInfo<Geometry_Case>& info) { return "case_" + std::to_string(info.index); });
 
 // A page written out replays exactly, damaged copies included; a majority

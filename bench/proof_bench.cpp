@@ -5,39 +5,20 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "bench/cli_session.h"
 #include "bench/peak_memory.h"
-#include "cli/commands.h"
-#include "config/nand_config.h"
-#include "framework/properties.h"
 
 namespace {
 
 const std::filesystem::path Folder = std::filesystem::temp_directory_path() / "korvane-proof-bench";
 
-// An erased one-bank chip of `megabytes`, as a profile for the emulator.
-std::string Erased_Profile(std::int64_t megabytes) {
-    std::filesystem::create_directories(Folder);
-    const std::filesystem::path path = Folder / ("erased-" + std::to_string(megabytes) + ".txt");
-    NAND_Config config;
-    config.Set_ID_Code(L"98 de 94 93");
-    config.Page = 16384;
-    config.Banks = L"1 x " + std::to_wstring(megabytes) + L" MB";
-    Write_Text_File(path.wstring(), Export_Properties(config) + L"\r\nSim Data     erased");
-    return path.string();
-}
-
-bool Cli(const std::vector<std::string>& arguments) {
-    std::ostringstream out, err;
-    std::istringstream in;
-    return Korvane_Cli::Run(arguments, out, err, in, false) == 0;
-}
+bool Cli(const std::vector<std::string>& arguments) { return Run_Quietly(arguments) == 0; }
 
 void Read_Hash(benchmark::State& state) {
-    const std::string profile = Erased_Profile(state.range(0));
+    const std::string profile = Erased_Profile(Folder, state.range(0));
     for (auto _ : state)
         if (!Cli({"--simulate=" + profile, "read", "--config", profile, "--folder", Folder.string(), "--yes", "--hash"}))
             state.SkipWithError("read --hash failed");
@@ -59,7 +40,7 @@ void Dd_Then_Sha256sum(benchmark::State& state) {
 }
 
 void Verify_Memory(benchmark::State& state) {
-    const std::string profile = Erased_Profile(state.range(0));
+    const std::string profile = Erased_Profile(Folder, state.range(0));
     if (!Cli({"--simulate=" + profile, "read", "--config", profile, "--folder", Folder.string(), "--yes"}))
         state.SkipWithError("read failed");
     for (auto _ : state)

@@ -4,37 +4,21 @@
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "bench/cli_session.h"
 #include "bench/peak_memory.h"
-#include "cli/commands.h"
-#include "config/nand_config.h"
 #include "framework/media.h"
-#include "framework/properties.h"
 
 namespace {
 
 const std::filesystem::path Folder = std::filesystem::temp_directory_path() / "korvane-weak-bench";
 
 // An erased one-bank chip of `megabytes`, with 100 flaky pages per million.
-std::string Profile(std::int64_t megabytes) {
-    std::filesystem::create_directories(Folder);
-    const std::filesystem::path path = Folder / ("weak-" + std::to_string(megabytes) + ".txt");
-    NAND_Config config;
-    config.Set_ID_Code(L"98 de 94 93");
-    config.Page = 16384;
-    config.Banks = L"1 x " + std::to_wstring(megabytes) + L" MB";
-    Write_Text_File(path.wstring(), Export_Properties(config) + L"\r\nSim Data     erased\r\nSim Flaky Pages  100");
-    return path.string();
-}
+std::string Profile(std::int64_t megabytes) { return Erased_Profile(Folder, megabytes, L"\r\nSim Flaky Pages  100"); }
 
-int Cli(const std::vector<std::string>& arguments) {
-    std::ostringstream out, err;
-    std::istringstream in;
-    return Korvane_Cli::Run(arguments, out, err, in, false);
-}
+int Cli(const std::vector<std::string>& arguments) { return Run_Quietly(arguments); }
 
 std::vector<std::string> Command(const std::string& profile, const std::string& command) {
     return {"--simulate=" + profile, command, "--config", profile, "--folder", Folder.string()};

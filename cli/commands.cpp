@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "cli/console.h"
+#include "cli/image_command.h"
 #include "cli/proving.h"
 #include "config/catalogue/chip_catalogue.h"
 #include "config/catalogue/chip_lookup.h"
@@ -374,6 +375,12 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
                     "Bytes of a page's data area, before its spare area (default: the largest power of two "
                     "not above \"Page\")")
         ->check(CLI::Range(1u, 0xFFFFFFFFu));
+    Image_Choices image_choices;
+    CLI::App* image = app.add_subcommand("image", "Write each selected bank's dump as an image that filesystem tools "
+                                                  "read, NN_NN.img: data areas only, ECC applied, bad blocks skipped");
+    chip_options(image);
+    dump_files(image);
+    Add_Image_Options(*image, image_choices);
     CLI::App* onfi = app.add_subcommand("onfi", "Read and show the ONFI parameter page of bank 1, proven by its CRC");
     chip_options(onfi);
     reader_options(onfi);
@@ -455,7 +462,7 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
         }
         NAND_Config current = chip.config;
         std::uint32_t number = choices.number;
-        const bool banked = id->parsed() || read->parsed() || verify->parsed() || map->parsed();
+        const bool banked = id->parsed() || read->parsed() || verify->parsed() || map->parsed() || image->parsed();
         if (banked) {
             const std::uint32_t bank_count = current.Get_Bank_Count();
             // Nothing to work on is no success.
@@ -495,6 +502,9 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
                 const Korvane_Exe::Map_Geometry geometry = Korvane_Exe::Bank_Map_Geometry(current, choices.data_bytes);
                 master.For_Each_Selected_Bank(
                     [&](std::uint32_t bank) { Korvane_Exe::Map_Bank(master, recorder, current, geometry, bank); });
+            } else if (image->parsed()) {
+                user.bank_bytes = 0;  // as for the map: no speed from the bank size
+                if (!Image_Banks(master, recorder, current, image_choices, user.selected, err)) status = 1;
             } else {
                 master.For_Each_Selected_Bank([&](std::uint32_t bank) {
                     Korvane_Exe::Verify_Bank(master, recorder, current, options, bank, choices.reread, verified[bank]);

@@ -35,22 +35,6 @@ constexpr std::array<State_Look, Block_State_Count> Looks = {{
 constexpr std::uint64_t Columns = 64, Cell = 10, Pitch = 12, Margin = 12, Grid_Top = 96;
 constexpr std::uint64_t Width = 2 * Margin + Columns * Pitch, Legend_Pitch = 150;
 
-// True when every byte is 0xFF; eight words at a time, as erased flash is
-// the one case that must look at every byte.
-bool All_FF(const std::uint8_t* bytes, std::size_t count) {
-    std::size_t i = 0;
-    for (; i + 64 <= count; i += 64) {
-        std::uint64_t words[8];
-        std::memcpy(words, bytes + i, 64);
-        std::uint64_t all = ~std::uint64_t{0};
-        for (const std::uint64_t word : words) all &= word;
-        if (all != ~std::uint64_t{0}) return false;
-    }
-    for (; i < count; ++i)
-        if (bytes[i] != 0xFF) return false;
-    return true;
-}
-
 // Device and file text inside the picture: control characters escaped,
 // then the characters XML reserves.
 std::wstring Xml_Text(const std::wstring& text) {
@@ -155,6 +139,22 @@ void Put_Cell(Svg_File& svg, std::uint64_t block, Block_State state, const Liste
 }
 
 }  // namespace
+
+// Eight words at a time, as erased flash is the one case that must look at
+// every byte.
+bool All_FF(const std::uint8_t* bytes, std::size_t count) {
+    std::size_t i = 0;
+    for (; i + 64 <= count; i += 64) {
+        std::uint64_t words[8];
+        std::memcpy(words, bytes + i, 64);
+        std::uint64_t all = ~std::uint64_t{0};
+        for (const std::uint64_t word : words) all &= word;
+        if (all != ~std::uint64_t{0}) return false;
+    }
+    for (; i < count; ++i)
+        if (bytes[i] != 0xFF) return false;
+    return true;
+}
 
 Map_Geometry Bank_Map_Geometry(const NAND_Config& config, std::uint32_t data_bytes) {
     if (config.Page == 0) throw ZEKT_Exception(L"Can't divide a bank into pages of <0> bytes");

@@ -28,6 +28,9 @@ struct Map_Result {
     std::uint64_t left_over_bytes = 0;  // after the last whole block
 };
 
+// True when every byte is 0xFF.
+bool All_FF(const std::uint8_t* bytes, std::size_t count);
+
 // The geometry of a configuration's dumps; `data_bytes` 0 takes the largest
 // power of two not above "Page". Throws when "Block" is missing (unless
 // "Blocks" is 1), not whole pages, or the data area does not fit a page.

@@ -1,0 +1,339 @@
+#include "dump/image.h"
+
+#include <algorithm>
+#include <cstring>
+#include <exception>
+#include <memory>
+#include <thread>
+
+#include "ecc/codec.h"
+#include "framework/media.h"
+#include "framework/sha256.h"
+#include "framework/values.h"
+
+namespace Korvane_Exe {
+
+namespace {
+
+// Pages are read, mended and written about this many bytes at a time.
+constexpr std::uint64_t Chunk_Bytes = 0x400000;
+// Uncorrectable codewords named in the bank's row; standard error has them all.
+constexpr std::size_t Row_Listed = 8;
+// The first line of an ECC report is looked for in this many bytes.
+constexpr std::uint64_t Header_Bytes = 0x1000;
+
+// A file written under a new name beside its own and put in its place only
+// when complete; removed when anything stops it first.
+class New_File {
+public:
+    explicit New_File(const std::wstring& final_path) : path(final_path), part(final_path + L".part") {
+        // Whatever sits at the new name (a link above all) goes, so the
+        // writes land in a file of our own.
+        ZEKT_Os::Delete_File(part);
+        { ZEKT_MediaFileWrite create(part); }
+        file = std::make_unique<ZEKT_MediaFileUpdate>(part);
+    }
+    ~New_File() {
+        if (done) return;
+        // Clean-up while an error passes: half a file must not stay.
+        try {
+            file.reset();
+            Delete_File(part);
+        } catch (...) {
+        }
+    }
+    New_File(const New_File&) = delete;
+    New_File& operator=(const New_File&) = delete;
+
+    void Write(const void* bytes, std::size_t count) { file->Write(bytes, count); }
+    // Closes the file, cut at `size` bytes; Place then puts it in its place.
+    void Close(std::uint64_t size) {
+        file->Truncate(size);
+        file.reset();
+    }
+    void Place() {
+        Replace_File(part, path);
+        done = true;
+    }
+
+private:
+    std::wstring path, part;
+    std::unique_ptr<ZEKT_MediaFileUpdate> file;
+    bool done = false;
+};
+
+// Bytes gathered into whole writes of a fixed buffer.
+class Out_Buffer {
+public:
+    Out_Buffer(New_File& target, std::size_t capacity, ZEKT_Sha256* sha)
+        : file(target), bytes(capacity), hash(sha) {}
+    void Put(const std::uint8_t* from, std::size_t count) {
+        if (used + count > bytes.size()) Flush();
+        std::memcpy(bytes.data() + used, from, count);
+        used += count;
+    }
+    void Flush() {
+        if (used == 0) return;
+        file.Write(bytes.data(), used);
+        if (hash) hash->Update(bytes.data(), used);
+        used = 0;
+    }
+
+private:
+    New_File& file;
+    std::vector<std::uint8_t> bytes;
+    std::size_t used = 0;
+    ZEKT_Sha256* hash;
+};
+
+struct Page_Reports {
+    std::size_t page = 0;  // in the chunk
+    Korvane_Ecc::Codeword_Report report;
+};
+
+// Mends the pages of the chunk that `mend` marks, split into one run of
+// pages per thread; the reports come back in page order.
+std::vector<Page_Reports> Mend_Pages(const Korvane_Ecc::Page_Codec& codec, std::uint8_t* pages,
+                                     std::size_t page_bytes, const std::vector<char>& mend, unsigned threads) {
+    const std::size_t count = mend.size();
+    const std::size_t workers = std::max<std::size_t>(1, std::min<std::size_t>(threads, count));
+    std::vector<std::vector<Page_Reports>> found(workers);
+    std::vector<std::exception_ptr> failed(workers);
+    auto run = [&](std::size_t worker) {
+        try {
+            std::vector<Korvane_Ecc::Codeword_Report> reports;
+            for (std::size_t i = count * worker / workers; i < count * (worker + 1) / workers; ++i) {
+                if (!mend[i]) continue;
+                reports.clear();
+                codec.Check_Page(pages + i * page_bytes, true, reports);
+                for (Korvane_Ecc::Codeword_Report& report : reports) found[worker].push_back({i, std::move(report)});
+            }
+        } catch (...) {
+            failed[worker] = std::current_exception();
+        }
+    };
+    std::vector<std::thread> helpers;
+    for (std::size_t worker = 1; worker < workers; ++worker) helpers.emplace_back(run, worker);
+    run(0);
+    for (std::thread& helper : helpers) helper.join();
+    for (const std::exception_ptr& failure : failed)
+        if (failure) std::rethrow_exception(failure);
+    std::vector<Page_Reports> all;
+    for (std::vector<Page_Reports>& part : found)
+        std::move(part.begin(), part.end(), std::back_inserter(all));
+    return all;
+}
+
+// Swaps the two bytes of each 16-bit word of every page.
+void Swap_Words(std::uint8_t* pages, std::size_t count, std::size_t page_bytes) {
+    for (std::size_t page = 0; page < count; ++page)
+        for (std::size_t i = page * page_bytes; i + 1 < (page + 1) * page_bytes; i += 2)
+            std::swap(pages[i], pages[i + 1]);
+}
+
+std::wstring Name_Of(const std::wstring& path) { return path.substr(Folder_Of(path).size()); }
+
+// The first line of the file at `path`, read from its first bytes only.
+std::wstring First_Line(const std::wstring& path) {
+    ZEKT_MediaFileReadProtect file(path);
+    std::string bytes(static_cast<std::size_t>(std::min(file.GetSize(), Header_Bytes)), '\0');
+    file.Read(bytes.data(), bytes.size());
+    return From_UTF8(bytes.substr(0, bytes.find_first_of("\r\n")));
+}
+
+}  // namespace
+
+std::wstring Image_Path(const std::wstring& dump_path) {
+    const std::wstring suffix = L".dump";
+    const bool dump = dump_path.size() >= suffix.size() &&
+                      dump_path.compare(dump_path.size() - suffix.size(), suffix.size(), suffix) == 0;
+    return (dump ? dump_path.substr(0, dump_path.size() - suffix.size()) : dump_path) + L".img";
+}
+
+Image_Result Image_Dump(const std::wstring& dump_path, const std::wstring& image_path, const std::wstring& spare_path,
+                        const Image_Settings& settings, ZEKT_Progress& progress,
+                        const Uncorrectable_Sink& uncorrectable) {
+    const Map_Geometry& geometry = settings.geometry;
+    const std::size_t page_bytes = geometry.page_bytes, data_bytes = geometry.data_bytes;
+    const std::size_t spare_bytes = page_bytes - data_bytes;
+    ZEKT_MediaFileReadProtect dump(dump_path);
+    const std::uint64_t dump_pages = dump.GetSize() / page_bytes;
+    if (dump_pages == 0) throw ZEKT_Exception(L"No whole page in dump file <" + dump_path + L">");
+    // A partial dump ends with the part of a block it holds.
+    const std::uint64_t block_pages = geometry.block_bytes ? geometry.block_bytes / page_bytes : dump_pages;
+    const std::uint64_t dump_blocks = (dump_pages + block_pages - 1) / block_pages;
+    const std::uint64_t last_block = std::min(settings.last_block, dump_blocks - 1);
+    if (settings.first_block > last_block)
+        throw ZEKT_Exception(Format(L"Block range <%I64u-%I64u> lies beyond the %I64u blocks of dump file <%s>",
+                                    settings.first_block, settings.last_block, dump_blocks, dump_path));
+
+    std::optional<Korvane_Ecc::Page_Codec> codec;
+    if (settings.layout) codec.emplace(*settings.layout, geometry.data_bytes, static_cast<std::uint32_t>(spare_bytes));
+    // The bad-block marker of a block's first page: where the layout puts it,
+    // else the first spare byte, as the factory writes it.
+    const std::size_t marker = codec ? codec->Places().bad_block_offset : data_bytes;
+    const bool marked = marker < page_bytes;
+    const unsigned threads = settings.threads ? settings.threads : std::max(1u, std::thread::hardware_concurrency());
+
+    Image_Result result;
+    result.ecc_applied = codec.has_value();
+    ZEKT_Sha256 hash;
+    New_File image(image_path);
+    std::optional<New_File> spare;
+    if (!spare_path.empty()) spare.emplace(spare_path);
+    const std::size_t chunk_pages = static_cast<std::size_t>(std::max<std::uint64_t>(1, Chunk_Bytes / page_bytes));
+    Out_Buffer image_out(image, chunk_pages * data_bytes, &hash);
+    std::optional<Out_Buffer> spare_out;
+    if (spare) spare_out.emplace(*spare, chunk_pages * spare_bytes, nullptr);
+    std::vector<std::uint8_t> chunk(chunk_pages * page_bytes);
+    const std::vector<std::uint8_t> erased(page_bytes, 0xFF);
+    std::vector<char> good(chunk_pages);
+
+    // With --trim, pages all 0xFF are held back as a count until a page
+    // with data follows; those still held at the end are left out.
+    std::uint64_t out_pages = 0, held_pages = 0;
+    auto put_page = [&](const std::uint8_t* page) {
+        if (spare_out) spare_out->Put(page + data_bytes, spare_bytes);
+        ++out_pages;
+        if (settings.trim && All_FF(page, data_bytes)) {
+            ++held_pages;
+            return;
+        }
+        for (; held_pages; --held_pages) image_out.Put(erased.data(), data_bytes);
+        image_out.Put(page, data_bytes);
+    };
+
+    const std::uint64_t first_page = settings.first_block * block_pages;
+    const std::uint64_t end_page = std::min(dump_pages, (last_block + 1) * block_pages);
+    dump.SetPos(first_page * page_bytes);
+    bool bad = false;
+    for (std::uint64_t at = first_page; at < end_page;) {
+        progress.Update(static_cast<std::int64_t>(at - first_page), static_cast<std::int64_t>(end_page - first_page));
+        progress.Check();
+        const std::size_t count = static_cast<std::size_t>(std::min<std::uint64_t>(chunk_pages, end_page - at));
+        dump.Read(chunk.data(), count * page_bytes);
+        if (settings.swap16) Swap_Words(chunk.data(), count, page_bytes);
+        good.assign(count, 0);
+        for (std::size_t i = 0; i < count; ++i) {
+            if ((at + i) % block_pages == 0) {
+                bad = marked && chunk[i * page_bytes + marker] != 0xFF;
+                if (bad && settings.bad == Bad_Block_Rule::Skip) ++result.skipped;
+            }
+            good[i] = !bad;
+        }
+        if (codec) {
+            for (const Page_Reports& found : Mend_Pages(*codec, chunk.data(), page_bytes, good, threads)) {
+                switch (found.report.status) {
+                case Korvane_Ecc::Codeword_Status::Clean:
+                    break;
+                case Korvane_Ecc::Codeword_Status::Corrected:
+                    ++result.mended;
+                    break;
+                case Korvane_Ecc::Codeword_Status::Erased:
+                    // Set back to 0xFF; only flipped bits make that a mend.
+                    if (found.report.bits) ++result.mended;
+                    break;
+                case Korvane_Ecc::Codeword_Status::Uncorrectable: {
+                    const Dump_Codeword codeword{at + found.page, found.report.codeword};
+                    ++result.uncorrectable;
+                    if (result.listed.size() < Row_Listed) result.listed.push_back(codeword);
+                    if (uncorrectable) uncorrectable(codeword);
+                    break;
+                }
+                }
+            }
+        }
+        for (std::size_t i = 0; i < count; ++i) {
+            if (good[i]) {
+                put_page(chunk.data() + i * page_bytes);
+                continue;
+            }
+            switch (settings.bad) {
+            case Bad_Block_Rule::Skip:
+                break;
+            case Bad_Block_Rule::Keep:
+                put_page(chunk.data() + i * page_bytes);
+                break;
+            case Bad_Block_Rule::Pad:
+                put_page(erased.data());
+                break;
+            }
+        }
+        at += count;
+    }
+
+    // Trailing blocks all 0xFF go; a block with data keeps its erased pages.
+    std::uint64_t kept_pages = out_pages;
+    if (settings.trim) {
+        kept_pages = std::min(out_pages, (out_pages - held_pages + block_pages - 1) / block_pages * block_pages);
+        for (std::uint64_t page = out_pages - held_pages; page < kept_pages; ++page)
+            image_out.Put(erased.data(), data_bytes);
+    }
+    image_out.Flush();
+    image.Close(kept_pages * data_bytes);
+    const std::string hash_line = To_UTF8(hash.Final_Text() + L"  " + Name_Of(image_path) + L"\n");
+    New_File hash_file(image_path + L".sha256");
+    hash_file.Write(hash_line.data(), hash_line.size());
+    hash_file.Close(hash_line.size());
+    if (spare) {
+        spare_out->Flush();
+        spare->Close(kept_pages * spare_bytes);
+        spare->Place();
+    }
+    image.Place();
+    hash_file.Place();
+    result.pages = kept_pages;
+    result.blocks = (kept_pages + block_pages - 1) / block_pages;
+    return result;
+}
+
+std::wstring Image_Text(const Image_Result& result) {
+    std::wstring text =
+        Format(L"Image: %I64u blocks (%I64u skipped), %I64u pages, ", result.blocks, result.skipped, result.pages);
+    if (!result.ecc_applied) return text + L"no ECC applied";
+    Append_Format(text, L"%I64u codewords mended, %I64u uncorrectable", result.mended, result.uncorrectable);
+    for (std::size_t i = 0; i < result.listed.size(); ++i)
+        Append_Format(text, L"%spage %I64u codeword %u", i ? L", " : L": ", result.listed[i].page,
+                      result.listed[i].codeword);
+    if (result.uncorrectable > result.listed.size())
+        Append_Format(text, L" and %I64u more", result.uncorrectable - result.listed.size());
+    return text;
+}
+
+Korvane_Ecc::Ecc_Layout Report_Layout(const std::wstring& header_line) {
+    // The layout is the last field of the tab-separated header that reads as
+    // one, with or without a "layout" word before it.
+    const std::vector<std::wstring> fields = Split(header_line, L"\t");
+    for (auto field = fields.rbegin(); field != fields.rend(); ++field) {
+        std::wstring text = Trim(Trim(*field, L'#'), L' ');
+        for (const std::wstring lead : {L"layout=", L"layout:", L"layout "})
+            if (text.rfind(lead, 0) == 0) text = Trim(text.substr(lead.size()), L' ');
+        try {
+            return Korvane_Ecc::Parse_Layout(text);
+        } catch (const ZEKT_Exception&) {
+        }
+    }
+    throw ZEKT_Exception_DataCorrupt(L"No ECC layout in the header line <" + Visible_Text(header_line) + L">");
+}
+
+Image_Result Image_Bank(Reader_Master& master, Bank_List& banks, const Image_Settings& settings,
+                        std::uint32_t bank, const std::wstring& spare_path, const Uncorrectable_Sink& uncorrectable) {
+    const std::wstring dump_path = master.Dump_Path(bank);
+    Image_Settings chosen = settings;
+    const std::wstring report_path = dump_path + L".ecc";
+    if (!chosen.layout && chosen.report_layout && Path_Exists(report_path)) {
+        try {
+            chosen.layout = Report_Layout(First_Line(report_path));
+        } catch (const ZEKT_Exception& e) {
+            throw ZEKT_Exception_DataCorrupt(e.message + L" of file <" + report_path + L">");
+        }
+    }
+    const std::unique_ptr<ZEKT_Progress> progress = banks.Start_Progress(bank);
+    progress->Set_Status(L"Image...");
+    const Image_Result result =
+        Image_Dump(dump_path, Image_Path(dump_path), spare_path, chosen, *progress, uncorrectable);
+    progress->Set_Status(Image_Text(result));
+    return result;
+}
+
+}  // namespace Korvane_Exe

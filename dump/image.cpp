@@ -52,7 +52,7 @@ public:
         file.reset();
     }
     void Place() {
-        Replace_File(part, path);
+        Rename_File(part, path);
         done = true;
     }
 

@@ -127,8 +127,8 @@ void Delete_File(const std::wstring& name) {
     if (!ZEKT_Os::Delete_File(name)) throw ZEKT_Exception(L"Can't delete file <" + name + L"> - " + Last_Error_Text());
 }
 
-void Replace_File(const std::wstring& from, const std::wstring& to) {
-    if (!ZEKT_Os::Replace_File(from, to))
+void Rename_File(const std::wstring& from, const std::wstring& to) {
+    if (!ZEKT_Os::Rename_File(from, to))
         throw ZEKT_Exception(L"Can't rename file <" + from + L"> to <" + to + L"> - " + Last_Error_Text());
 }
 

@@ -200,7 +200,7 @@ bool Delete_File(const std::wstring& name) {
     return ::unlink(path.c_str()) == 0;
 }
 
-bool Replace_File(const std::wstring& from, const std::wstring& to) {
+bool Rename_File(const std::wstring& from, const std::wstring& to) {
     return ::rename(Native_Path(from).c_str(), Native_Path(to).c_str()) == 0;
 }
 

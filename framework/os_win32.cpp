@@ -138,7 +138,7 @@ bool Create_Directory(const std::wstring& path) { return CreateDirectoryW(Long_P
 
 bool Delete_File(const std::wstring& name) { return DeleteFileW(Long_Path(name).c_str()) != FALSE; }
 
-bool Replace_File(const std::wstring& from, const std::wstring& to) {
+bool Rename_File(const std::wstring& from, const std::wstring& to) {
     return MoveFileExW(Long_Path(from).c_str(), Long_Path(to).c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
 }
 

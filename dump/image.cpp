@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <array>
 #include <exception>
+#include <future>
 #include <memory>
 #include <thread>
 
@@ -185,9 +187,7 @@ Image_Result Image_Dump(const std::wstring& dump_path, const std::wstring& image
     Out_Buffer image_out(image, chunk_pages * data_bytes, &hash);
     std::optional<Out_Buffer> spare_out;
     if (spare) spare_out.emplace(*spare, chunk_pages * spare_bytes, nullptr);
-    std::vector<std::uint8_t> chunk(chunk_pages * page_bytes);
     const std::vector<std::uint8_t> erased(page_bytes, 0xFF);
-    std::vector<char> good(chunk_pages);
 
     // With --trim, pages all 0xFF are held back as a count until a page
     // with data follows; those still held at the end are left out.
@@ -203,63 +203,91 @@ Image_Result Image_Dump(const std::wstring& dump_path, const std::wstring& image
         image_out.Put(page, data_bytes);
     };
 
-    const std::uint64_t first_page = settings.first_block * block_pages;
-    const std::uint64_t end_page = std::min(dump_pages, (last_block + 1) * block_pages);
-    dump.SetPos(first_page * page_bytes);
-    bool bad = false;
-    for (std::uint64_t at = first_page; at < end_page;) {
-        progress.Update(static_cast<std::int64_t>(at - first_page), static_cast<std::int64_t>(end_page - first_page));
-        progress.Check();
-        const std::size_t count = static_cast<std::size_t>(std::min<std::uint64_t>(chunk_pages, end_page - at));
-        dump.Read(chunk.data(), count * page_bytes);
-        if (settings.swap16) Swap_Words(chunk.data(), count, page_bytes);
-        good.assign(count, 0);
-        for (std::size_t i = 0; i < count; ++i) {
-            if ((at + i) % block_pages == 0) {
-                bad = marked && chunk[i * page_bytes + marker] != 0xFF;
-                if (bad && settings.bad == Bad_Block_Rule::Skip) ++result.skipped;
+    // Two chunks in turn: while the ECC mends one on every core, this
+    // thread writes the one before and reads the one after.
+    struct Chunk {
+        std::vector<std::uint8_t> pages;
+        std::vector<char> good;  // not in a bad block: mended and written as such
+        std::uint64_t first = 0;
+        std::size_t count = 0;
+    };
+    std::array<Chunk, 2> chunks;
+    for (Chunk& chunk : chunks) chunk.pages.resize(chunk_pages * page_bytes);
+    auto take = [&](Chunk& chunk, const std::vector<Page_Reports>& found) {
+        for (const Page_Reports& one : found) {
+            switch (one.report.status) {
+            case Korvane_Ecc::Codeword_Status::Clean:
+                break;
+            case Korvane_Ecc::Codeword_Status::Corrected:
+                ++result.mended;
+                break;
+            case Korvane_Ecc::Codeword_Status::Erased:
+                // Set back to 0xFF; only flipped bits make that a mend.
+                if (one.report.bits) ++result.mended;
+                break;
+            case Korvane_Ecc::Codeword_Status::Uncorrectable: {
+                const Dump_Codeword codeword{chunk.first + one.page, one.report.codeword};
+                ++result.uncorrectable;
+                if (result.listed.size() < Row_Listed) result.listed.push_back(codeword);
+                if (uncorrectable) uncorrectable(codeword);
+                break;
             }
-            good[i] = !bad;
-        }
-        if (codec) {
-            for (const Page_Reports& found : Mend_Pages(*codec, chunk.data(), page_bytes, good, threads)) {
-                switch (found.report.status) {
-                case Korvane_Ecc::Codeword_Status::Clean:
-                    break;
-                case Korvane_Ecc::Codeword_Status::Corrected:
-                    ++result.mended;
-                    break;
-                case Korvane_Ecc::Codeword_Status::Erased:
-                    // Set back to 0xFF; only flipped bits make that a mend.
-                    if (found.report.bits) ++result.mended;
-                    break;
-                case Korvane_Ecc::Codeword_Status::Uncorrectable: {
-                    const Dump_Codeword codeword{at + found.page, found.report.codeword};
-                    ++result.uncorrectable;
-                    if (result.listed.size() < Row_Listed) result.listed.push_back(codeword);
-                    if (uncorrectable) uncorrectable(codeword);
-                    break;
-                }
-                }
             }
         }
-        for (std::size_t i = 0; i < count; ++i) {
-            if (good[i]) {
-                put_page(chunk.data() + i * page_bytes);
+        for (std::size_t i = 0; i < chunk.count; ++i) {
+            const std::uint8_t* page = chunk.pages.data() + i * page_bytes;
+            if (chunk.good[i]) {
+                put_page(page);
                 continue;
             }
             switch (settings.bad) {
             case Bad_Block_Rule::Skip:
                 break;
             case Bad_Block_Rule::Keep:
-                put_page(chunk.data() + i * page_bytes);
+                put_page(page);
                 break;
             case Bad_Block_Rule::Pad:
                 put_page(erased.data());
                 break;
             }
         }
-        at += count;
+    };
+
+    const std::uint64_t first_page = settings.first_block * block_pages;
+    const std::uint64_t end_page = std::min(dump_pages, (last_block + 1) * block_pages);
+    dump.SetPos(first_page * page_bytes);
+    bool bad = false;
+    // Declared after the chunks: a stop waits here for the ECC still at work on one.
+    std::future<std::vector<Page_Reports>> mending;
+    Chunk* mended = nullptr;
+    for (std::uint64_t at = first_page, turn = 0; at < end_page || mended; ++turn) {
+        Chunk* next = nullptr;
+        if (at < end_page) {
+            progress.Update(static_cast<std::int64_t>(at - first_page),
+                            static_cast<std::int64_t>(end_page - first_page));
+            progress.Check();
+            next = &chunks[turn % 2];
+            next->first = at;
+            next->count = static_cast<std::size_t>(std::min<std::uint64_t>(chunk_pages, end_page - at));
+            dump.Read(next->pages.data(), next->count * page_bytes);
+            if (settings.swap16) Swap_Words(next->pages.data(), next->count, page_bytes);
+            next->good.assign(next->count, 0);
+            for (std::size_t i = 0; i < next->count; ++i) {
+                if ((at + i) % block_pages == 0) {
+                    bad = marked && next->pages[i * page_bytes + marker] != 0xFF;
+                    if (bad && settings.bad == Bad_Block_Rule::Skip) ++result.skipped;
+                }
+                next->good[i] = !bad;
+            }
+            at += next->count;
+        }
+        const std::vector<Page_Reports> found = mending.valid() ? mending.get() : std::vector<Page_Reports>{};
+        Chunk* written = mended;
+        mended = next;
+        if (next && codec)
+            mending = std::async(std::launch::async, Mend_Pages, std::cref(*codec), next->pages.data(), page_bytes,
+                                 std::cref(next->good), threads);
+        if (written) take(*written, found);
     }
 
     // Trailing blocks all 0xFF go; a block with data keeps its erased pages.

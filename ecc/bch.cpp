@@ -192,7 +192,7 @@ bool Bch_Code::Locate(const Remainder& error, std::vector<std::uint32_t>& degree
     std::vector<std::uint32_t> error_degrees;
     for (std::uint32_t w = 0; w < words_; ++w)
         for (std::uint64_t bits = error[w]; bits; bits &= bits - 1)
-            error_degrees.push_back(ecc_bits_ - 1 - (w * 64 + std::countl_zero(bits)));
+            error_degrees.push_back(ecc_bits_ - 1 - (w * 64 + 63 - std::countr_zero(bits)));
     std::vector<std::uint32_t> syndrome(2 * t_ + 1, 0);
     for (std::uint32_t j = 1; j <= 2 * t_; j += 2) {
         std::uint32_t sum = 0;

@@ -103,7 +103,9 @@ TEST_P(Any_Flips, FoundAndMendedExactly) {
             std::erase_if(reports, [](const Codeword_Report& r) { return r.codeword && r.status == Codeword_Status::Erased && !r.bits; });
             ASSERT_EQ(reports.size(), 1u) << flips << " flips";
             if (flips > t) {
-                if (!erased) EXPECT_NE(reports[0].status, Codeword_Status::Erased);
+                if (!erased) {
+                    EXPECT_NE(reports[0].status, Codeword_Status::Erased);
+                }
                 continue;
             }
             EXPECT_EQ(reports[0].status, erased ? Codeword_Status::Erased : Codeword_Status::Corrected);

@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <thread>
+#include <tuple>
 
 #include "ecc/bch.h"
 #include "ecc/codec.h"
@@ -90,82 +91,112 @@ std::uint32_t Max_T(Ecc_Layout layout, const Sample& sample) {
 
 // The codewords the polynomial sweep tests, per (step, place, t, bit variant): each bit
 // complemented (the erased-page mask makes a complemented stored codeword a plain codeword),
-// message bytes in the order the code reads them, then the ECC bits.
+// message bytes in the order the code reads them, then the ECC bits. Groups share messages:
+// the same data bytes are read the same way for every t and both ECC bit orders.
 struct Sweep_Word {
-    std::vector<std::uint8_t> message;
-    std::vector<std::uint8_t> ecc_bits;  // one bit per byte
+    std::size_t message;             // index into Sweep_Messages::messages
+    std::vector<std::uint8_t> ecc;   // complemented ECC, most significant bit first, padding at the low end
+    std::uint32_t ecc_bits;
 };
-
-std::vector<Sweep_Word> Sweep_Words(const Ecc_Layout& layout, const Sample& sample) {
-    std::vector<Sweep_Word> words;
-    const Page_Layout places = Lay_Out(layout, sample.data_bytes, sample.spare_bytes);
-    const std::uint32_t ecc_bits = layout.m * layout.t;
-    const bool swap = layout.bits == Bit_Variant::Swap, reversed = layout.bits != Bit_Variant::Plain;
-    for (const auto& page : sample.pages) {
-        for (const Codeword_Place& place : places.codewords) {
-            const std::uint8_t* data = page.data() + place.data_offset;
-            if (Near_Erased(data, place.data_bytes)) continue;
-            Sweep_Word word;
-            for (std::uint32_t i = 0; i < place.data_bytes; ++i)
-                word.message.push_back(static_cast<std::uint8_t>(~(swap ? Reverse_Bits(data[i]) : data[i])));
-            for (std::uint32_t bit = 0; bit < ecc_bits; ++bit) {
-                const std::uint8_t stored = page[place.ecc_offset + bit / 8];
-                const std::uint32_t shift = reversed ? bit % 8 : 7 - bit % 8;
-                word.ecc_bits.push_back(static_cast<std::uint8_t>(~stored >> shift & 1));
-            }
-            words.push_back(std::move(word));
-            break;
-        }
-        if (words.size() == quick_codewords) break;
-    }
-    return words;
-}
-
-// True when the complemented codeword is a multiple of the primitive polynomial, that is
-// when alpha is a root: every BCH codeword over that field passes, a wrong guess 1 in 2^m.
-bool Alpha_Is_Root(const Sweep_Word& word, std::uint32_t poly, std::uint32_t m, const std::uint32_t* reduce) {
-    const std::uint32_t mask = (1u << m) - 1;
-    std::uint32_t r = 0;
-    for (const std::uint8_t byte : word.message) r = ((r << 8) & mask) ^ byte ^ reduce[r >> (m - 8)];
-    for (const std::uint8_t bit : word.ecc_bits) {
-        r = r << 1 | bit;
-        if (r >> m) r ^= poly;
-    }
-    return r == 0;
-}
 
 struct Sweep_Group {
     Ecc_Layout layout;  // poly left open
     std::vector<Sweep_Word> words;
 };
 
-// Every primitive polynomial against every group; a polynomial that passes on (nearly)
-// every sampled codeword of a group becomes a candidate layout.
-std::vector<Ecc_Layout> Sweep(const std::vector<Sweep_Group>& groups, std::uint32_t m, unsigned threads) {
+struct Sweep_Messages {
+    std::vector<std::vector<std::uint8_t>> messages;
+    std::vector<std::tuple<std::size_t, std::uint32_t, bool>> keys;  // page, offset, swapped
+
+    std::size_t Message(const Sample& sample, std::size_t page, const Codeword_Place& place, bool swap) {
+        const auto key = std::make_tuple(page, place.data_offset, swap);
+        for (std::size_t i = 0; i < keys.size(); ++i)
+            if (keys[i] == key) return i;
+        std::vector<std::uint8_t> message;
+        for (std::uint32_t i = 0; i < place.data_bytes; ++i) {
+            const std::uint8_t byte = sample.pages[page][place.data_offset + i];
+            message.push_back(static_cast<std::uint8_t>(~(swap ? Reverse_Bits(byte) : byte)));
+        }
+        keys.push_back(key);
+        messages.push_back(std::move(message));
+        return messages.size() - 1;
+    }
+};
+
+std::vector<Sweep_Word> Sweep_Words(const Ecc_Layout& layout, const Sample& sample, Sweep_Messages& messages) {
+    std::vector<Sweep_Word> words;
+    const Page_Layout places = Lay_Out(layout, sample.data_bytes, sample.spare_bytes);
+    const bool swap = layout.bits == Bit_Variant::Swap, reversed = layout.bits != Bit_Variant::Plain;
+    for (std::size_t page = 0; page < sample.pages.size() && words.size() < quick_codewords; ++page) {
+        for (const Codeword_Place& place : places.codewords) {
+            if (Near_Erased(sample.pages[page].data() + place.data_offset, place.data_bytes)) continue;
+            Sweep_Word word{messages.Message(sample, page, place, swap), {}, layout.m * layout.t};
+            for (std::uint32_t i = 0; i < place.ecc_bytes; ++i) {
+                const std::uint8_t stored = sample.pages[page][place.ecc_offset + i];
+                word.ecc.push_back(static_cast<std::uint8_t>(~(reversed ? Reverse_Bits(stored) : stored)));
+            }
+            words.push_back(std::move(word));
+            break;  // one codeword per page
+        }
+    }
+    return words;
+}
+
+// Remainders modulo one primitive polynomial, a byte at a time.
+struct Reducer {
+    std::uint32_t m, poly, mask, reduce[256];  // reduce[h] = (h * x^m) mod poly
+
+    Reducer(std::uint32_t m_, std::uint32_t poly_) : m(m_), poly(poly_), mask((1u << m_) - 1) {
+        for (std::uint32_t bit = 0; bit < 8; ++bit) {
+            std::uint32_t r = 1u << bit;
+            for (std::uint32_t i = 0; i < m; ++i) {
+                r <<= 1;
+                if (r >> m) r ^= poly;
+            }
+            reduce[1u << bit] = r;
+        }
+        reduce[0] = 0;
+        for (std::uint32_t h = 1; h < 256; ++h) reduce[h] = reduce[h & (0u - h)] ^ reduce[h & (h - 1)];
+    }
+    std::uint32_t Bytes(std::uint32_t r, const std::uint8_t* bytes, std::size_t count) const {
+        for (std::size_t i = 0; i < count; ++i) r = ((r << 8) & mask) ^ bytes[i] ^ reduce[r >> (m - 8)];
+        return r;
+    }
+    std::uint32_t Bits(std::uint32_t r, std::uint32_t byte, std::uint32_t count) const {
+        for (std::uint32_t i = 0; i < count; ++i) {
+            r = r << 1 | (byte >> (7 - i) & 1);
+            if (r >> m) r ^= poly;
+        }
+        return r;
+    }
+};
+
+// Every primitive polynomial against every group: alpha must be a root of each complemented
+// codeword, which holds for every BCH code over that field and a wrong guess 1 time in 2^m.
+// A polynomial that passes on (nearly) every sampled codeword of a group becomes a candidate.
+std::vector<Ecc_Layout> Sweep(const std::vector<Sweep_Group>& groups, const Sweep_Messages& messages,
+                              std::uint32_t m, unsigned threads) {
     const std::vector<std::uint32_t>& polys = Primitive_Polynomials(m);
     std::vector<std::vector<std::pair<std::size_t, Ecc_Layout>>> found(std::max(1u, threads));
     auto work = [&](unsigned thread) {
-        std::uint32_t reduce[256];
+        std::vector<std::uint32_t> message_remainder(messages.messages.size());
         for (std::size_t p = thread; p < polys.size(); p += found.size()) {
-            const std::uint32_t poly = polys[p];
-            // reduce[h] = (h * x^m) mod poly, for the 8 bits that leave the top at each byte.
-            for (std::uint32_t h = 0; h < 256; ++h) {
-                std::uint32_t r = h;
-                for (std::uint32_t i = 0; i < m; ++i) {
-                    r <<= 1;
-                    if (r >> m) r ^= poly;
-                }
-                reduce[h] = r;
-            }
+            const Reducer reducer(m, polys[p]);
+            for (std::size_t i = 0; i < messages.messages.size(); ++i)
+                message_remainder[i] = reducer.Bytes(0, messages.messages[i].data(), messages.messages[i].size());
             for (std::size_t g = 0; g < groups.size(); ++g) {
                 const auto& words = groups[g].words;
                 const std::size_t need = std::min<std::size_t>(2, words.size());
                 std::size_t roots = 0;
-                for (std::size_t w = 0; w < words.size() && roots + (words.size() - w) >= need; ++w)
-                    roots += Alpha_Is_Root(words[w], poly, m, reduce);
+                for (std::size_t w = 0; w < words.size() && roots + (words.size() - w) >= need; ++w) {
+                    const Sweep_Word& word = words[w];
+                    std::uint32_t r = reducer.Bytes(message_remainder[word.message], word.ecc.data(), word.ecc_bits / 8);
+                    if (word.ecc_bits % 8) r = reducer.Bits(r, word.ecc[word.ecc_bits / 8], word.ecc_bits % 8);
+                    roots += r == 0;
+                }
                 if (!need || roots < need) continue;
                 Ecc_Layout layout = groups[g].layout;
-                layout.poly = poly;
+                layout.poly = polys[p];
                 found[thread].push_back({g * polys.size() + p, layout});
             }
         }
@@ -235,31 +266,33 @@ Search_Result Find_Layout(const std::vector<std::vector<std::uint8_t>>& pages, s
     };
     // Then every BCH code the spare can hold, polynomial by polynomial.
     if (best_share() < accept_share) {
-        for (const std::uint32_t step : {512u, 1024u}) {
-            const std::uint32_t m = Linux_M(step);
-            std::vector<Sweep_Group> groups;
-            for (const Ecc_Place place : {Ecc_Place::End, Ecc_Place::Interleaved}) {
-                Ecc_Layout layout;
-                layout.step_bytes = step;
-                layout.m = m;
-                layout.poly = Default_Polynomial(m);
-                layout.place = place;
-                const std::uint32_t max_t = Max_T(layout, sample);
-                for (layout.t = 1; layout.t <= max_t; ++layout.t)
-                    for (const Bit_Variant bits : {Bit_Variant::Plain, Bit_Variant::Swap, Bit_Variant::Ecc_Reversed}) {
-                        layout.bits = bits;
-                        groups.push_back({layout, Sweep_Words(layout, sample)});
-                    }
-                if (max_t)
-                    result.tried.push_back(Format(L"bch step=%u m=%u t=1..%u ecc=%s: %I64u polynomials, bits plain, swap, ecc-reversed",
-                                                  step, m, max_t, Place_Name(place),
-                                                  std::uint64_t(Primitive_Polynomials(m).size())));
+        // Linux's field for the step first, then the larger ones a controller may choose.
+        for (const std::uint32_t step : {512u, 1024u})
+            for (std::uint32_t m = Linux_M(step); m <= 16; ++m) {
+                std::vector<Sweep_Group> groups;
+                Sweep_Messages messages;
+                for (const Ecc_Place place : {Ecc_Place::End, Ecc_Place::Interleaved}) {
+                    Ecc_Layout layout;
+                    layout.step_bytes = step;
+                    layout.m = m;
+                    layout.poly = Default_Polynomial(m);
+                    layout.place = place;
+                    const std::uint32_t max_t = Max_T(layout, sample);
+                    for (layout.t = 1; layout.t <= max_t; ++layout.t)
+                        for (const Bit_Variant bits : {Bit_Variant::Plain, Bit_Variant::Swap, Bit_Variant::Ecc_Reversed}) {
+                            layout.bits = bits;
+                            groups.push_back({layout, Sweep_Words(layout, sample, messages)});
+                        }
+                    if (max_t)
+                        result.tried.push_back(
+                            Format(L"bch step=%u m=%u t=1..%u ecc=%s: %I64u polynomials, bits plain, swap, ecc-reversed",
+                                   step, m, max_t, Place_Name(place), std::uint64_t(Primitive_Polynomials(m).size())));
+                }
+                for (const Ecc_Layout& layout : Sweep(groups, messages, m, threads))
+                    if (std::none_of(candidates.begin(), candidates.end(),
+                                     [&](const Candidate& c) { return c.layout == layout; }))
+                        Try_Layout(layout, sample, candidates);
             }
-            for (const Ecc_Layout& layout : Sweep(groups, m, threads))
-                if (std::none_of(candidates.begin(), candidates.end(),
-                                 [&](const Candidate& c) { return c.layout == layout; }))
-                    Try_Layout(layout, sample, candidates);
-        }
     }
 
     // The best share wins, the earlier tried on a tie; the next best is the runner-up.

@@ -64,28 +64,45 @@ private:
     bool done = false;
 };
 
-// Bytes gathered into whole writes of a fixed buffer.
+// Bytes gathered into whole writes of a fixed buffer. The hash of one
+// buffer runs on a thread of its own while the next one fills.
 class Out_Buffer {
 public:
-    Out_Buffer(New_File& target, std::size_t capacity, ZEKT_Sha256* sha)
-        : file(target), bytes(capacity), hash(sha) {}
+    Out_Buffer(New_File& target, std::size_t capacity, ZEKT_Sha256* sha) : file(target), hash(sha) {
+        for (std::vector<std::uint8_t>& buffer : buffers) buffer.resize(capacity);
+    }
+    ~Out_Buffer() {
+        if (hashing.valid()) hashing.wait();
+    }
     void Put(const std::uint8_t* from, std::size_t count) {
-        if (used + count > bytes.size()) Flush();
-        std::memcpy(bytes.data() + used, from, count);
+        if (used + count > buffers[current].size()) Flush();
+        std::memcpy(buffers[current].data() + used, from, count);
         used += count;
     }
+    // Writes what is gathered; Finish also waits for the hash of it.
     void Flush() {
         if (used == 0) return;
-        file.Write(bytes.data(), used);
-        if (hash) hash->Update(bytes.data(), used);
+        file.Write(buffers[current].data(), used);
+        if (hash) {
+            if (hashing.valid()) hashing.get();
+            hashing = std::async(std::launch::async, [this, bytes = buffers[current].data(), count = used]() {
+                hash->Update(bytes, count);
+            });
+            current ^= 1;
+        }
         used = 0;
+    }
+    void Finish() {
+        Flush();
+        if (hashing.valid()) hashing.get();
     }
 
 private:
     New_File& file;
-    std::vector<std::uint8_t> bytes;
-    std::size_t used = 0;
+    std::array<std::vector<std::uint8_t>, 2> buffers;
+    std::size_t current = 0, used = 0;
     ZEKT_Sha256* hash;
+    std::future<void> hashing;
 };
 
 struct Page_Reports {
@@ -297,14 +314,14 @@ Image_Result Image_Dump(const std::wstring& dump_path, const std::wstring& image
         for (std::uint64_t page = out_pages - held_pages; page < kept_pages; ++page)
             image_out.Put(erased.data(), data_bytes);
     }
-    image_out.Flush();
+    image_out.Finish();
     image.Close(kept_pages * data_bytes);
     const std::string hash_line = To_UTF8(hash.Final_Text() + L"  " + Name_Of(image_path) + L"\n");
     New_File hash_file(image_path + L".sha256");
     hash_file.Write(hash_line.data(), hash_line.size());
     hash_file.Close(hash_line.size());
     if (spare) {
-        spare_out->Flush();
+        spare_out->Finish();
         spare->Close(kept_pages * spare_bytes);
         spare->Place();
     }

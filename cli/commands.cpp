@@ -502,7 +502,7 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
             }
             if (!user.Print_Results()) status = 1;
             Print_Id_Hints(recorder, current, options, id->parsed(), err);
-            Print_Dump_Hints(master.uniform_banks, err);
+            Print_Dump_Hints(master, err);
             Print_Line_Hints(verified, err);
         } else if (onfi->parsed()) {
             if (!Onfi_Command(current, options, Wide(choices.config_out), Wide(choices.page_out), user)) status = 1;

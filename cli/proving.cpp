@@ -60,8 +60,9 @@ void Print_Find_Hint(const NAND_Options& options, std::ostream& err) {
     Put_Hint(err, 1, Korvane_Exe::Id_Hint(Korvane_Internal::Read_Id(1, trial, options)));
 }
 
-void Print_Dump_Hints(const std::map<std::uint32_t, std::uint8_t>& uniform_banks, std::ostream& err) {
-    for (const auto& [bank, value] : uniform_banks) Put_Hint(err, bank, Korvane_Exe::Uniform_Dump_Hint(value));
+void Print_Dump_Hints(const Korvane_Exe::Reader_Master& master, std::ostream& err) {
+    for (const auto& [bank, value] : master.uniform_banks) Put_Hint(err, bank, Korvane_Exe::Uniform_Dump_Hint(value));
+    for (const auto& [bank, hint] : master.repeat_hints) Put_Hint(err, bank, hint);
 }
 
 bool Onfi_Command(const NAND_Config& config, const NAND_Options& options, const std::wstring& config_out,

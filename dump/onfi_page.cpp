@@ -177,20 +177,23 @@ void Print_Onfi_Report(const std::vector<std::uint8_t>& page, ZEKT_Log& log, Par
 
 std::optional<Onfi_Proof> Proven_Onfi_Report(const NAND_Config& config, const NAND_Options& options, ZEKT_Log& log,
                                              const std::wstring& page_out) {
+    std::optional<Onfi_Proof> proof;
     try {
-        Onfi_Proof proof = Read_Proven_Parameter_Page(config, options);
+        proof = Read_Proven_Parameter_Page(config, options);
         // Kept before anything is judged: a page we cannot read yet is
         // exactly the one a user sends us.
-        if (!page_out.empty()) ZEKT_MediaFileWrite(page_out).Write(proof.raw.data(), proof.raw.size());
-        Print_Onfi_Report(proof.page, log, proof.kind);
-        log.Print(L"\n%s\n", Onfi_Verdict(proof));
-        return proof;
+        if (!page_out.empty()) ZEKT_MediaFileWrite(page_out).Write(proof->raw.data(), proof->raw.size());
+        Print_Onfi_Report(proof->page, log, proof->kind);
+        log.Print(L"\n%s\n", Onfi_Verdict(*proof));
     } catch (...) {
         // As the report window shows a failure: after an empty line.
         log.Print(L"\n");
         log.Report_Exception();
-        return std::nullopt;
+        // Only a page without its signature is still told: any other failure
+        // (the page file, the read) leaves no proof.
+        if (proof && proof->Signed()) proof.reset();
     }
+    return proof;
 }
 
 NAND_Config Config_From_Onfi(const NAND_Config& base, const std::vector<std::uint8_t>& page, const std::wstring& id) {

@@ -67,7 +67,8 @@ std::wstring Parameter_Page_Disagreement(const NAND_Config& config, const std::v
 
 // Reads and proves the page, writes the raw bytes to `page_out` when one is
 // named, then prints the report and its verdict line, or the failure, into
-// `log`; the proof when the report could be made.
+// `log`; the proof when the report was made, or failed only for the page's
+// signature.
 std::optional<Onfi_Proof> Proven_Onfi_Report(const NAND_Config& config, const NAND_Options& options, ZEKT_Log& log,
                                              const std::wstring& page_out = L"");
 

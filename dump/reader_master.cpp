@@ -377,8 +377,20 @@ bool Reader_Master::Test_USB() {
 bool Reader_Master::Read_ONFI() {
     const std::unique_ptr<ZEKT_Log> report = messages->Report_Window(L"ONFI");
     try {
-        const std::vector<std::uint8_t> page =
-            Korvane_Internal::Read_Parameter_Page(1, NAND_Config(*config), NAND_Options(*options));
+        const NAND_Config chip = *config;
+        const NAND_Options reader_options = *options;
+        const std::vector<std::uint8_t> page = Korvane_Internal::Read_Parameter_Page(1, chip, reader_options);
+        if (std::memcmp(page.data(), "ONFI", 4) != 0) {
+            // A toggle-mode chip answers the JEDEC page instead; a chip with
+            // neither shows its ONFI answer.
+            const Parameter_Layout& jedec = Layout_Of(Parameter_Page_Kind::Jedec);
+            const std::vector<std::uint8_t> other = Korvane_Internal::Read_Parameter_Page(
+                1, chip, reader_options, static_cast<std::uint32_t>(jedec.copy_bytes), jedec.address);
+            if (std::memcmp(other.data(), jedec.signature, 4) == 0) {
+                Print_Onfi_Report(other, *report, jedec.kind);
+                return true;
+            }
+        }
         Print_Onfi_Report(page, *report);
         return true;
     } catch (...) {

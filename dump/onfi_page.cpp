@@ -274,13 +274,17 @@ NAND_Config Config_From_Onfi(const NAND_Config& base, const std::vector<std::uin
     return config;
 }
 
-std::wstring Parameter_Page_Disagreement(const NAND_Config& config, const std::vector<std::uint8_t>& page) {
+std::wstring Parameter_Page_Disagreement(const NAND_Config& config, const std::vector<std::uint8_t>& page,
+                                        bool one_chip_enable) {
     const Page_Geometry chip(page);
     if (config.Page != chip.page_bytes)
         return Format(L"Page %u, the chip's parameter page says %I64u", config.Page, chip.page_bytes);
     const std::uint64_t block_bytes = chip.page_bytes * chip.pages_per_block;
     if (config.Block != 0 && config.Block != block_bytes)
         return Format(L"Block 0x%x, the chip's parameter page says 0x%I64x", config.Block, block_bytes);
+    // A bank of joined chip enables holds several such chips: only their
+    // pages and blocks are the page's to judge.
+    if (!one_chip_enable) return {};
     // With "Block" and "Blocks" the bank is their product; the blocks of
     // every LUN count. Otherwise "Banks" sizes it, and the LUNs show there.
     const std::uint64_t blocks = chip.blocks_per_lun * chip.luns;

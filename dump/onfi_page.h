@@ -63,7 +63,9 @@ void Print_Onfi_Report(const std::vector<std::uint8_t>& page, ZEKT_Log& log,
 // Where a proven page and the configuration disagree on the page size, the
 // pages per block, the blocks or the LUNs, one line naming both values
 // ("Page 4320, the chip's parameter page says 8640"); empty when they agree.
-std::wstring Parameter_Page_Disagreement(const NAND_Config& config, const std::vector<std::uint8_t>& page);
+// A bank of several chip enables is judged on its page and block only.
+std::wstring Parameter_Page_Disagreement(const NAND_Config& config, const std::vector<std::uint8_t>& page,
+                                        bool one_chip_enable = true);
 
 // Reads and proves the page, writes the raw bytes to `page_out` when one is
 // named, then prints the report and its verdict line, or the failure, into

@@ -219,7 +219,8 @@ void Reader_Master::Check_Bank_Chip(std::uint32_t bank) {
         const Onfi_Proof proof = Read_Proven_Parameter_Page(chip, NAND_Options(*options), bank);
         // A chip without a page, or with one that proves nothing, is read as
         // the configuration says.
-        page_verdict = proof.Proven() && proof.Signed() ? Parameter_Page_Disagreement(chip, proof.page) : L"";
+        const bool one_line = std::popcount(Get_Bank_Enable(bank, chip)) == 1;
+        page_verdict = proof.Proven() && proof.Signed() ? Parameter_Page_Disagreement(chip, proof.page, one_line) : L"";
     }
     if (!page_verdict->empty()) throw ZEKT_Exception(*page_verdict);
 }

@@ -12,6 +12,7 @@
 #include "config/catalogue/chip_catalogue.h"
 #include "config/catalogue/chip_lookup.h"
 #include "dump/chip_list.h"
+#include "dump/chip_word.h"
 #include "dump/bank_map.h"
 #include "dump/chip_operations.h"
 #include "dump/dump_hashes.h"
@@ -337,7 +338,7 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
     };
 
     CLI::App* chips = app.add_subcommand("chips", "List the built-in chip catalogue");
-    chips->add_option("--name", choices.name_filter, "Part of the name, case-sensitive");
+    chips->add_option("--name", choices.name_filter, "Part of the name, case-sensitive; O and 0 count as one");
     chips->add_option("--id", choices.id_filter, "ID pattern, such as \"2c dc\" or \"98 * 94\"");
     chips->add_flag("--tsv", choices.tsv, "Every key of every row, tab separated");
     CLI::App* config = app.add_subcommand("config", "Print a chip configuration as a settings text");
@@ -385,6 +386,10 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
         ->check(Not_Empty_Path);
     CLI::App* find = app.add_subcommand("find", "Read the attached chip's ID and list the catalogue chips it fits");
     reader_options(find);
+    find->add_option("--config-out", choices.config_out,
+                     "When no catalogue chip fits: write the configuration that the ID and the ONFI parameter page "
+                     "describe, as a UTF-16 file")
+        ->check(Not_Empty_Path);
     app.add_subcommand("test-usb", "Run the reader's USB self-test");
     CLI::App* program = app.add_subcommand("program", "List the micro-program a run would send");
     chip_options(program);
@@ -432,8 +437,8 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
     try {
         if (chips->parsed()) {
             const Chip_Catalogue catalogue;
-            Print_Chips(catalogue, catalogue.Filter(Wide(choices.name_filter), Wide(choices.id_filter)), choices.tsv,
-                        out);
+            Print_Chips(catalogue, Filter_O_Or_Zero(catalogue, Wide(choices.name_filter), Wide(choices.id_filter)),
+                        choices.tsv, out);
             return 0;
         }
         Chip_Choice chip = Choose_Chip(choices);
@@ -513,8 +518,18 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
                 Put(err, L"No catalogue chip fits the attached chip\n");
                 Print_Find_Hint(options, err);
                 status = 1;
+                // What the chip says of itself, and a configuration from it.
+                const Korvane_Exe::Chip_Word word = Korvane_Exe::Read_Chip_Word(options);
+                for (const std::wstring& line : Korvane_Exe::Chip_Word_Lines(word)) Put(out, Visible_Text(line) + L"\n");
+                if (!choices.config_out.empty()) {
+                    NAND_Config made = Korvane_Exe::Config_From_Chip_Word(word);
+                    Write_Text_File(Wide(choices.config_out), Export_Properties(made));
+                }
             } else {
                 Print_Chips(catalogue, rows, false, out);
+                if (!choices.config_out.empty())
+                    Put(err, L"Catalogue chips fit the attached chip: take one with --chip; nothing written to <" +
+                                 Wide(choices.config_out) + L">\n");
             }
         } else {
             if (!master.Test_USB()) status = 1;

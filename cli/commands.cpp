@@ -520,7 +520,8 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
                 status = 1;
                 // What the chip says of itself, and a configuration from it.
                 const Korvane_Exe::Chip_Word word = Korvane_Exe::Read_Chip_Word(options);
-                for (const std::wstring& line : Korvane_Exe::Chip_Word_Lines(word)) Put(out, Visible_Text(line) + L"\n");
+                for (const std::wstring& line : Korvane_Exe::Chip_Word_Lines(word))
+                    Put(out, Visible_Text(line) + L"\n");
                 if (!choices.config_out.empty()) {
                     NAND_Config made = Korvane_Exe::Config_From_Chip_Word(word);
                     Write_Text_File(Wide(choices.config_out), Export_Properties(made));

@@ -44,8 +44,9 @@ Chip_Word Read_Chip_Word(const NAND_Options& options) {
     NAND_Options long_id = options;
     long_id.ID_Size = Id_Read_Bytes;
     word.id = Id_Bytes(Korvane_Internal::Read_Id(1, trial, long_id));
-    if (const std::optional<std::size_t> length = Id_Length(word.id); length && *length > 0 && *length < word.id.size())
-        word.id.resize(*length);
+    // A real ID has a maker and a device byte; one byte repeated is no chip.
+    const std::optional<std::size_t> length = Id_Length(word.id);
+    if (length && *length >= 2 && *length < word.id.size()) word.id.resize(*length);
     word.decoding = Decode_Id(word.id);
     // Chip enables of one package answer the same ID, as the catalogue search counts them.
     const std::wstring first = Korvane_Internal::Read_Id(1, trial, options);
@@ -63,8 +64,10 @@ std::vector<std::wstring> Chip_Word_Lines(const Chip_Word& word) {
     const Id_Decoding& id = word.decoding;
     std::wstring told = L"The ID says: maker " + id.maker;
     if (id.chip_bytes) told += L", " + Size_Text(*id.chip_bytes) + L" a chip enable";
-    if (id.page_bytes)
-        told += Format(L", page %u + %s", *id.page_bytes, id.spare_bytes ? Format(L"%u", *id.spare_bytes) : std::wstring(L"?"));
+    if (id.page_bytes) {
+        const std::wstring spare = id.spare_bytes ? Format(L"%u", *id.spare_bytes) : std::wstring(L"?");
+        told += Format(L", page %u + %s", *id.page_bytes, spare);
+    }
     if (id.block_bytes) told += Format(L", block %u KB", *id.block_bytes / 1024);
     if (id.bus_bits) told += Format(L", bus %u", *id.bus_bits);
     if (id.bits_per_cell) told += Format(L", %u bit%s a cell", *id.bits_per_cell, *id.bits_per_cell == 1 ? L"" : L"s");

@@ -22,8 +22,10 @@ constexpr std::uint64_t Die_Rule_Period = 0x1000;
 // rule spans dies or the row's own arithmetic fails (the self-check says so).
 std::optional<std::uint64_t> Dies_Of_Skip_Rules(const NAND_Config& row) {
     std::uint64_t period = 0;
-    for (const auto& [mask, page] : {std::pair{row.Skip_Mask_1, row.Skip_Page_1}, {row.Skip_Mask_2, row.Skip_Page_2}})
-        if (page != 0xFFFFFFFF && std::uint64_t{mask} + 1 > Die_Rule_Period) period = std::max<std::uint64_t>(period, std::uint64_t{mask} + 1);
+    for (const auto& [mask, page] : {std::pair{row.Skip_Mask_1, row.Skip_Page_1}, {row.Skip_Mask_2, row.Skip_Page_2}}) {
+        const std::uint64_t rule_period = std::uint64_t{mask} + 1;
+        if (page != 0xFFFFFFFF && rule_period > Die_Rule_Period) period = std::max(period, rule_period);
+    }
     if (period == 0) return std::nullopt;
     try {
         std::int64_t start = 0, end = static_cast<std::int64_t>(row.Get_Bank_Dump_Size());
@@ -58,8 +60,8 @@ std::vector<Disagreement> Id_Disagreements(const NAND_Config& row) {
         found.push_back({Id_Field::Company, L"Company " + row.Company + L", the ID's maker is " + id.maker});
 
     const std::uint32_t data = std::bit_floor(row.Page);
-    const bool page_differs = id.page_bytes && (data != *id.page_bytes || (id.spare_bytes && row.Page != *id.page_bytes + *id.spare_bytes));
-    if (page_differs)
+    const bool spare_differs = id.page_bytes && id.spare_bytes && row.Page != *id.page_bytes + *id.spare_bytes;
+    if ((id.page_bytes && data != *id.page_bytes) || spare_differs)
         found.push_back({Id_Field::Page, Format(L"Page %u, the ID says %u + %s", row.Page, *id.page_bytes,
                                                 Spare_Text(id.spare_bytes))});
     if (id.block_bytes && row.Block != 0 && row.Page != 0) {
@@ -70,15 +72,16 @@ std::vector<Disagreement> Id_Disagreements(const NAND_Config& row) {
     }
     if (id.bus_bits) {
         const std::uint32_t bus = row.Bus == L"8" ? 8 : 16;
-        if (bus != *id.bus_bits) found.push_back({Id_Field::Bus, Format(L"Bus %s, the ID says %u", row.Bus, *id.bus_bits)});
+        if (bus != *id.bus_bits)
+            found.push_back({Id_Field::Bus, Format(L"Bus %s, the ID says %u", row.Bus, *id.bus_bits)});
     }
     if (!row.Join_CE.empty()) return found;
     if (id.chip_bytes) {
         try {
             const std::int64_t megabytes = row.Get_Bank_Size_MB();
             if (static_cast<std::uint64_t>(megabytes) << 20 != *id.chip_bytes)
-                found.push_back({Id_Field::Bank_Size, Format(L"Banks %s, the ID says %I64u MB per chip enable", row.Banks,
-                                                             *id.chip_bytes >> 20)});
+                found.push_back({Id_Field::Bank_Size, Format(L"Banks %s, the ID says %I64u MB per chip enable",
+                                                             row.Banks, *id.chip_bytes >> 20)});
         } catch (const ZEKT_Exception&) {
         }
     }

@@ -16,8 +16,8 @@ constexpr const wchar_t* Fixed_Row = L"a fixed row of the table that shows every
 constexpr const wchar_t* Card_Package =
     L"monolithic card package wired to the reader on 16 lines; the device code tells the die's own bus, not the wiring";
 constexpr const wchar_t* Card_16_8 =
-    L"SanDisk card package read in the reader's 16-8 mode like the fixed rows SDTNNMAHSM-004G and SDTNNNBHSM-016G of its "
-    L"series; the mode is how the package is wired, the device code the die's own bus";
+    L"SanDisk card package read in the reader's 16-8 mode like the fixed rows SDTNNMAHSM-004G and SDTNNNBHSM-016G "
+    L"of its series; the mode is how the package is wired, the device code the die's own bus";
 constexpr const wchar_t* Partial_Die =
     L"SanDisk sells 16 Gb dies of which half passed test under the full die's ID; the name gives the usable 1 GB per "
     L"chip enable";

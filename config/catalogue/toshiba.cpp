@@ -1,5 +1,6 @@
-// Toshiba parts (ID 98), Toshiba-marked Sandisk dies (45) and a few relabelled
-// Micron and Hynix dies. Third ID byte: bits 3-2 cells (00 SLC, 01 MLC, 10 TLC),
+// Toshiba parts (ID 98), SanDisk dies (45) sold in Toshiba-marked packages,
+// named by their maker byte except where a fixed row says Toshiba, and a few
+// relabelled Micron and Hynix dies. Third ID byte: bits 3-2 cells (00 SLC, 01 MLC, 10 TLC),
 // bits 1-0 dies per chip enable. TLC dies read a word line of three pages at a
 // time ("WL"): 86 word lines, 258 pages, in a block of 0x100 rows, so skip
 // rule 1 is 0xff/0x56. Two dies on one chip enable leave a hole between them:

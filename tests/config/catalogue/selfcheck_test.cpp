@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <bit>
-#include <optional>
 #include <regex>
 
 #include "config/catalogue/chip_catalogue.h"
@@ -15,6 +14,7 @@
 namespace {
 
 using Korvane_Internal::NAND_Assembler::Read_Retry::Registry;
+
 // Empty when the row is sound, else what is wrong with it.
 std::vector<std::string> Faults_Of(const NAND_Config& row) {
     std::vector<std::string> faults;

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "config/geometry_check.h"
 #include "dump/chip_operations.h"
 #include "dump/dump_hashes.h"
 #include "framework/media.h"
@@ -223,7 +224,8 @@ void Verify_Bank(Reader_Master& master, Bank_List& banks, const NAND_Config& con
     // different, whatever stops the run.
     const std::wstring diff_path = dump_path + L".diff";
     if (Exists(diff_path)) Delete_File(diff_path);
-    if (options.Check_ID) master.Check_Bank_ID(bank);
+    Check_Config_Geometry(config);
+    if (options.Check_ID) master.Check_Bank_Chip(bank);
     Diff_File diff(diff_path);
     std::vector<Differing_Page> pages;
     std::unique_ptr<ZEKT_Progress> progress = banks.Start_Progress(bank);

@@ -1,8 +1,9 @@
 #include "dump/chip_word.h"
 
+#include <algorithm>
 #include <bit>
-#include <cstring>
 
+#include "config/geometry_check.h"
 #include "dump/chip_operations.h"
 #include "framework/errors.h"
 #include "framework/format.h"
@@ -53,7 +54,7 @@ Chip_Word Read_Chip_Word(const NAND_Options& options) {
     for (std::uint32_t bank = 2; bank <= 4 && Match_ID(Korvane_Internal::Read_Id(bank, trial, options), first); ++bank)
         word.chip_enables = bank;
     Onfi_Proof proof = Read_Proven_Parameter_Page(trial, options);
-    if (proof.Proven() && std::memcmp(proof.page.data(), "ONFI", 4) == 0) word.onfi = std::move(proof);
+    if (proof.Proven() && proof.Signed()) word.onfi = std::move(proof);
     return word;
 }
 
@@ -74,14 +75,16 @@ std::vector<std::wstring> Chip_Word_Lines(const Chip_Word& word) {
     if (id.dies) told += Format(L", %u die%s", *id.dies, *id.dies == 1 ? L"" : L"s");
     lines.push_back(told);
     if (!word.onfi) {
-        lines.push_back(L"No ONFI parameter page");
+        lines.push_back(L"No ONFI or JEDEC parameter page");
         return lines;
     }
     const std::vector<std::uint8_t>& page = word.onfi->page;
     const std::uint64_t data = Onfi_Number(page, 80, 4), pages = Onfi_Number(page, 92, 4);
     const std::uint64_t blocks = std::uint64_t{Onfi_Number(page, 96, 4)} * Onfi_Number(page, 100, 1);
-    lines.push_back(Format(L"The ONFI parameter page says: maker %s, model %s, %s a chip enable, page %I64u + %u, "
+    // Both kinds of page keep these fields at the same offsets.
+    lines.push_back(Format(L"The %s parameter page says: maker %s, model %s, %s a chip enable, page %I64u + %u, "
                            L"block %I64u pages, bus %u",
+                           std::wstring(word.onfi->kind == Parameter_Page_Kind::Onfi ? L"ONFI" : L"JEDEC"),
                            Trim(Onfi_Text(page, 32, 12), L' '), Trim(Onfi_Text(page, 44, 20), L' '),
                            Size_Text(data * pages * blocks), data, Onfi_Number(page, 84, 2), pages,
                            (Onfi_Number(page, 6, 2) & 1) ? 16u : 8u));
@@ -114,6 +117,7 @@ NAND_Config Config_From_Chip_Word(const Chip_Word& word) {
     // other without holes.
     config.Col = *id.page_bytes <= 512 ? 1 : 2;
     config.Row = std::max<std::uint32_t>(2, (static_cast<std::uint32_t>(std::bit_width(rows - 1)) + 7) / 8);
+    Check_Config_Geometry(config);
     return config;
 }
 

@@ -287,7 +287,7 @@ TEST(Cli_Find, UnknownChipDescribedAndConfigured) {
     EXPECT_EQ(result.err, "No catalogue chip fits the attached chip\n");
     EXPECT_EQ(result.out, "ID <98 dc 90 26 76 15 01 08> on 1 chip enable\n"
                           "The ID says: maker Toshiba, 512 MB a chip enable, page 4096 + 224, block 256 KB, bus 8, "
-                          "1 bit a cell, 1 die\nNo ONFI parameter page\n");
+                          "1 bit a cell, 1 die\nNo ONFI or JEDEC parameter page\n");
     const std::wstring chip_keys =
         L"// Chip\r\nCompany      Toshiba\r\nName         Unknown\r\nID code      98 dc 90 26\r\n\r\n"
         L"// Structure\r\nBus          8\r\nBanks        1 x 512 MB\r\nPage         4320\r\nBlock        0x43800\r\n"

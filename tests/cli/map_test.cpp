@@ -113,7 +113,8 @@ INSTANTIATE_TEST_SUITE_P(
                   {"block 0: bad", "block 1: weak (1 page differs)"}},
                  "Bank_1  2 blocks: 0 bad, 1 weak, 1 mended, 0 erased, 0 data\n"
                  "Bank_2  2 blocks: 1 bad, 1 weak, 0 mended, 0 erased, 0 data\n"},
-        // A partial dump maps its whole blocks; a bank without a dump keeps no old picture.
+        // A partial dump maps its whole blocks and outlines the rest of the bank; a
+        // bank without a dump keeps no old picture.
         Map_Case{"partial and missing dumps", {}, {},
                  [](const Temp_Folder& folder) {
                      std::filesystem::resize_file(folder.path / "01_01.dump", Block_Bytes + 100);
@@ -121,7 +122,8 @@ INSTANTIATE_TEST_SUITE_P(
                      folder.Put(L"01_02.dump.svg", {'<'});
                  },
                  {{"block 0: data"}, {}},
-                 "Bank_1  1 block: 0 bad, 0 weak, 0 mended, 0 erased, 1 data; 100 bytes left over\n", 1}),
+                 "Bank_1  1 block: 0 bad, 0 weak, 0 mended, 0 erased, 1 data; 100 bytes left over; 1 block not in the dump\n",
+                 1}),
     [](const testing::TestParamInfo<Map_Case>& info) { return "case_" + std::to_string(info.index); });
 
 }  // namespace

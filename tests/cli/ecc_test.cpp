@@ -86,7 +86,7 @@ TEST_P(Cli_Ecc, UbiImageFoundCheckedAndMended) {
             const bool blank = std::all_of(data, data + place.data_bytes, [](unsigned char b) { return b == 0xFF; });
             ++codewords;
             erased += blank;
-            if (random() % 50 != 0 || (blank ? erased_flipped == 3 : corrected == 24)) continue;
+            if (random() % 20 != 0 || (blank ? erased_flipped == 3 : corrected == 24)) continue;
             const std::uint32_t k = blank ? std::min<std::uint32_t>(t, 1 + erased_flipped % 2) : 1 + corrected % t;
             // Data bits, and the ECC bits that carry code (no padding) of a BCH codeword with data.
             const std::uint32_t ecc_bits = blank || layout.code == Korvane_Ecc::Code_Kind::Hamming ? 0 : layout.m * t;

@@ -203,38 +203,61 @@ Ecc_Counts Check_Dump(const std::wstring& dump_path, const Map_Geometry& geometr
     std::unique_ptr<Staged_File> fixed = fix ? std::make_unique<Staged_File>(Fixed_Dump_Path(dump_path)) : nullptr;
     list.Put("# " + To_UTF8(KE::Layout_Text(layout)) + "\n");
     const std::size_t chunk_pages = std::max<std::size_t>(1, Chunk_Bytes / page_bytes);
-    std::vector<std::uint8_t> chunk(chunk_pages * page_bytes), skip(chunk_pages);
-    std::vector<Share> shares(Worker_Count());
+    // Two chunks: the workers check one while this thread reads the next.
+    struct Chunk {
+        std::vector<std::uint8_t> bytes, skip;
+        std::uint64_t first = 0;
+        std::size_t pages = 0;
+    };
+    Chunk chunks[2];
+    for (Chunk& chunk : chunks) {
+        chunk.bytes.resize(chunk_pages * page_bytes);
+        chunk.skip.resize(chunk_pages);
+    }
     bool bad = false;  // the block under way is marked bad
-    for (std::uint64_t first = 0; first < pages;) {
-        progress.Update(static_cast<std::int64_t>(first), static_cast<std::int64_t>(pages));
-        progress.Check();
-        const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(chunk_pages, pages - first));
-        dump.Read(chunk.data(), n * page_bytes);
-        // Only a block's first page tells whether it is bad, so this runs in page order.
-        for (std::size_t page = 0; page < n; ++page) {
+    // Only a block's first page tells whether it is bad, so chunks load in page order.
+    auto load = [&](Chunk& chunk, std::uint64_t first) {
+        chunk.first = first;
+        chunk.pages = static_cast<std::size_t>(std::min<std::uint64_t>(chunk_pages, pages - first));
+        dump.Read(chunk.bytes.data(), chunk.pages * page_bytes);
+        for (std::size_t page = 0; page < chunk.pages; ++page) {
             if (pages_per_block && (first + page) % pages_per_block == 0) {
-                bad = chunk[page * page_bytes + marker] != 0xFF;
+                bad = chunk.bytes[page * page_bytes + marker] != 0xFF;
                 counts.bad_blocks += bad;
             }
-            skip[page] = bad;
+            chunk.skip[page] = bad;
         }
-        std::vector<std::thread> helpers;
-        const std::size_t workers = std::min(shares.size(), n);
-        for (std::size_t w = 0; w < workers; ++w) {
+    };
+    if (pages) load(chunks[0], 0);
+    std::vector<Share> shares(Worker_Count());
+    for (std::size_t current = 0; chunks[current].pages; current ^= 1) {
+        Chunk& chunk = chunks[current];
+        progress.Update(static_cast<std::int64_t>(chunk.first), static_cast<std::int64_t>(pages));
+        progress.Check();
+        std::vector<std::thread> workers;
+        const std::size_t worker_count = std::min(shares.size(), chunk.pages);
+        for (std::size_t w = 0; w < worker_count; ++w) {
             Share& share = shares[w];
-            share = Share{std::move(share.reports), std::move(share.pages), 0, nullptr};
             share.reports.clear();
             share.pages.clear();
-            const std::size_t from = n * w / workers, to = n * (w + 1) / workers;
-            auto work = [&, from, to] { Check_Share(codec, chunk.data(), page_bytes, skip, from, to, fix, share); };
-            if (w + 1 < workers)
-                helpers.emplace_back(work);
-            else
-                work();
+            share.codewords = 0;
+            share.failure = nullptr;
+            const std::size_t from = chunk.pages * w / worker_count, to = chunk.pages * (w + 1) / worker_count;
+            workers.emplace_back(
+                [&, from, to] { Check_Share(codec, chunk.bytes.data(), page_bytes, chunk.skip, from, to, fix, share); });
         }
-        for (std::thread& helper : helpers) helper.join();
-        for (std::size_t w = 0; w < workers; ++w) {
+        Chunk& next = chunks[current ^ 1];
+        next.pages = 0;
+        std::exception_ptr read_failure;
+        try {
+            if (chunk.first + chunk.pages < pages) load(next, chunk.first + chunk.pages);
+        } catch (...) {
+            // Passed on once the workers are done with the chunk they hold.
+            read_failure = std::current_exception();
+        }
+        for (std::thread& worker : workers) worker.join();
+        if (read_failure) std::rethrow_exception(read_failure);
+        for (std::size_t w = 0; w < worker_count; ++w) {
             const Share& share = shares[w];
             if (share.failure) std::rethrow_exception(share.failure);
             counts.codewords += share.codewords;
@@ -246,7 +269,7 @@ Ecc_Counts Check_Dump(const std::wstring& dump_path, const Map_Geometry& geometr
                     // An erased codeword without flips is counted, not listed.
                     if (report.status == KE::Codeword_Status::Erased && report.bits == 0) continue;
                     const bool known = report.status != KE::Codeword_Status::Uncorrectable;
-                    list.Put(std::to_string(first + page) + '\t' + std::to_string(report.codeword) + '\t' +
+                    list.Put(std::to_string(chunk.first + page) + '\t' + std::to_string(report.codeword) + '\t' +
                              Status_Name(report.status) + '\t' +
                              (known ? std::to_string(report.bits) : '>' + std::to_string(counts.t)) + '\t' +
                              Positions_Text(report.page_bits) + '\n');
@@ -254,15 +277,14 @@ Ecc_Counts Check_Dump(const std::wstring& dump_path, const Map_Geometry& geometr
                 at += reported;
             }
         }
-        if (fixed) fixed->Write(chunk.data(), n * page_bytes);
-        first += n;
+        if (fixed) fixed->Write(chunk.bytes.data(), chunk.pages * page_bytes);
     }
     counts.clean = counts.codewords - counts.corrected - counts.uncorrectable - counts.erased;
     if (fixed) {
         // Bytes after the last whole page are no codeword: copied as they are.
         const std::size_t rest = static_cast<std::size_t>(size - pages * page_bytes);
-        dump.Read(chunk.data(), rest);
-        fixed->Write(chunk.data(), rest);
+        dump.Read(chunks[0].bytes.data(), rest);
+        fixed->Write(chunks[0].bytes.data(), rest);
         fixed->Complete();
     }
     list.Complete();

@@ -261,9 +261,14 @@ Map_Result Map_Dump(const std::wstring& dump_path, const Map_Geometry& geometry,
     svg.Put(Format(L"<text x=\"%I64u\" y=\"50\">%s</text>\r\n", Margin, about));
 
     // The two factory marks: the first spare byte of the first and of the
-    // last page. A page without spare area carries none.
+    // last page, or where the ECC layout keeps it. A page without spare area carries none.
     const bool marked = geometry.data_bytes < page;
-    const std::uint64_t marks[2] = {geometry.data_bytes, block - page + geometry.data_bytes};
+    const std::uint64_t mark =
+        result.ecc && marked
+            ? Korvane_Ecc::Lay_Out(ecc.layout, geometry.data_bytes, geometry.page_bytes - geometry.data_bytes)
+                  .bad_block_offset
+            : geometry.data_bytes;
+    const std::uint64_t marks[2] = {mark, block - page + mark};
     std::vector<std::uint8_t> chunk(Chunk_Bytes);
     auto next_listed = listed.begin();
     auto next_ecc = ecc.blocks.begin();

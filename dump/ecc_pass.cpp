@@ -335,8 +335,8 @@ Ecc_Listing Read_Ecc_Listing(const std::wstring& ecc_path, std::uint64_t pages_p
         if (header) {
             header = false;
             if (!line.starts_with("# ")) throw wrong();
-            const KE::Ecc_Layout layout = KE::Parse_Layout(From_UTF8(line.substr(2)));
-            listing.t = layout.code == KE::Code_Kind::Hamming ? 1 : layout.t;
+            listing.layout = KE::Parse_Layout(From_UTF8(line.substr(2)));
+            listing.t = listing.layout.code == KE::Code_Kind::Hamming ? 1 : listing.layout.t;
             return;
         }
         const std::vector<std::string_view> fields = Fields(line);

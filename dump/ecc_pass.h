@@ -58,6 +58,7 @@ struct Ecc_Block {
     std::uint32_t worst_bits = 0;                                // of its corrected and erased codewords
 };
 struct Ecc_Listing {
+    Korvane_Ecc::Ecc_Layout layout;  // of its header line
     std::uint32_t t = 0;
     std::map<std::uint64_t, Ecc_Block> blocks;  // only blocks with a listed codeword
     // Corrected bits per data line (IO0 first), for `data_lines` 8 or 16.

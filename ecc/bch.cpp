@@ -11,7 +11,7 @@ namespace Korvane_Ecc {
 namespace {
 
 std::uint32_t Checked_Polynomial(std::uint32_t m, std::uint32_t t, std::uint32_t poly) {
-    if (m < 5 || m > 16 || t < 1 || m * t > 64 * Bch_Code::max_words)
+    if (m < 5 || m > 16 || t < 1 || t > Bch_Code::max_t || m * t > 64 * Bch_Code::max_words)
         throw ZEKT_Exception_DataCorrupt(Format(L"No BCH code with m <%u> and t <%u>", m, t));
     if (!Is_Primitive(poly, m))
         throw ZEKT_Exception_DataCorrupt(Format(L"ECC polynomial <0x%x> is not primitive of degree <%u>", poly, m));
@@ -117,11 +117,24 @@ void Bch_Code::Feed(const Bch_Code& code, Remainder& state, const std::uint8_t* 
         if constexpr (std::endian::native == std::endian::little) value = __builtin_bswap64(value);
         if constexpr (Swap) value = Reverse_Bits_In_Bytes(value);
         const std::uint64_t top = s[0] ^ value;
-        for (std::uint32_t w = 0; w + 1 < W; ++w) s[w] = s[w + 1];
-        s[W - 1] = 0;
-        for (std::uint32_t k = 0; k < 8; ++k) {
-            const std::uint64_t* entry = slices + (k * 256 + ((top >> (56 - 8 * k)) & 0xff)) * W;
-            for (std::uint32_t w = 0; w < W; ++w) s[w] ^= entry[w];
+        if constexpr (W == 2) {
+            // Both words of an entry in one 16-byte load and XOR where the target has them.
+            typedef std::uint64_t Pair __attribute__((vector_size(16), aligned(8)));
+            Pair sum = {s[1], 0};
+            for (std::uint32_t k = 0; k < 8; ++k) {
+                Pair entry;
+                std::memcpy(&entry, slices + (k * 256 + ((top >> (56 - 8 * k)) & 0xff)) * 2, 16);
+                sum ^= entry;
+            }
+            s[0] = sum[0];
+            s[1] = sum[1];
+        } else {
+            for (std::uint32_t w = 0; w + 1 < W; ++w) s[w] = s[w + 1];
+            s[W - 1] = 0;
+            for (std::uint32_t k = 0; k < 8; ++k) {
+                const std::uint64_t* entry = slices + (k * 256 + ((top >> (56 - 8 * k)) & 0xff)) * W;
+                for (std::uint32_t w = 0; w < W; ++w) s[w] ^= entry[w];
+            }
         }
     }
     for (; count; --count, ++bytes) {
@@ -189,20 +202,23 @@ Check_Outcome Bch_Code::Check(const Codeword_Bytes& codeword, std::vector<Bit_Fl
 bool Bch_Code::Locate(const Remainder& error, std::vector<std::uint32_t>& degrees) const {
     const std::uint32_t n = field_.N();
     // Syndromes S_j = e(alpha^j) = r(alpha^j): the error remainder has the same roots as the error.
-    std::vector<std::uint32_t> error_degrees;
+    // Odd j only, stepping each bit's power by 2*degree; S_2j = S_j^2 in characteristic 2.
+    std::array<std::uint32_t, 2 * max_t + 2> syndrome{};
     for (std::uint32_t w = 0; w < words_; ++w)
-        for (std::uint64_t bits = error[w]; bits; bits &= bits - 1)
-            error_degrees.push_back(ecc_bits_ - 1 - (w * 64 + 63 - std::countr_zero(bits)));
-    std::vector<std::uint32_t> syndrome(2 * t_ + 1, 0);
-    for (std::uint32_t j = 1; j <= 2 * t_; j += 2) {
-        std::uint32_t sum = 0;
-        for (const std::uint32_t degree : error_degrees) sum ^= field_.Exp(std::uint32_t(std::uint64_t(j) * degree % n));
-        syndrome[j] = sum;
-    }
+        for (std::uint64_t bits = error[w]; bits; bits &= bits - 1) {
+            const std::uint32_t degree = (ecc_bits_ - 1 - (w * 64 + 63 - std::countr_zero(bits))) % n;
+            const std::uint32_t step = (2 * degree) % n;
+            std::uint32_t power = degree;
+            for (std::uint32_t j = 1; j <= 2 * t_; j += 2) {
+                syndrome[j] ^= field_.Exp(power);
+                power += step;
+                if (power >= n) power -= n;
+            }
+        }
     for (std::uint32_t j = 2; j <= 2 * t_; j += 2) syndrome[j] = field_.Mul(syndrome[j / 2], syndrome[j / 2]);
 
     // Berlekamp-Massey: the shortest LFSR (error locator) that generates the syndromes.
-    std::vector<std::uint32_t> locator(2 * t_ + 2, 0), previous(2 * t_ + 2, 0), saved;
+    std::array<std::uint32_t, 2 * max_t + 2> locator{}, previous{}, saved{};
     locator[0] = previous[0] = 1;
     std::uint32_t length = 0, shift = 1, previous_discrepancy = 1;
     for (std::uint32_t r = 0; r < 2 * t_; ++r) {
@@ -215,10 +231,10 @@ bool Bch_Code::Locate(const Remainder& error, std::vector<std::uint32_t>& degree
         const std::uint32_t factor = field_.Div(discrepancy, previous_discrepancy);
         const bool grow = 2 * length <= r;
         if (grow) saved = locator;
-        for (std::uint32_t i = 0; i + shift < locator.size(); ++i) locator[i + shift] ^= field_.Mul(factor, previous[i]);
+        for (std::uint32_t i = 0; i + shift <= 2 * t_; ++i) locator[i + shift] ^= field_.Mul(factor, previous[i]);
         if (grow) {
             length = r + 1 - length;
-            previous = std::move(saved);
+            previous = saved;
             previous_discrepancy = discrepancy;
             shift = 1;
         } else {
@@ -226,7 +242,7 @@ bool Bch_Code::Locate(const Remainder& error, std::vector<std::uint32_t>& degree
         }
     }
     if (length > t_) return false;
-    for (std::uint32_t i = length + 1; i < locator.size(); ++i)
+    for (std::uint32_t i = length + 1; i <= 2 * t_; ++i)
         if (locator[i]) return false;
 
     // Chien search over the codeword's own degrees: an error at degree d makes alpha^-d a root.
@@ -237,7 +253,7 @@ bool Bch_Code::Locate(const Remainder& error, std::vector<std::uint32_t>& degree
         degrees.push_back(degree);
         return true;
     }
-    std::vector<std::uint32_t> power(length + 1), step(length + 1);
+    std::array<std::uint32_t, 2 * max_t + 2> power{}, step{};
     for (std::uint32_t i = 1; i <= length; ++i) {
         power[i] = locator[i] ? field_.Log(locator[i]) : n;  // n marks a zero coefficient
         step[i] = n - i % n;

@@ -15,6 +15,7 @@ namespace Korvane_Ecc {
 class Bch_Code : public Codeword_Code {
 public:
     static constexpr std::uint32_t max_words = 16;  // remainders up to 1024 bits
+    static constexpr std::uint32_t max_t = 64;
     using Remainder = std::array<std::uint64_t, max_words>;
 
     // `message_bytes` = data plus covered spare bytes of one codeword. `swap_bits`: data and ECC

@@ -40,8 +40,9 @@ public:
 
     // Checks every codeword of `page`; appends a report for each codeword that is not Clean.
     // With `mend`, corrected codewords are corrected in place (data, cover and ECC bytes); an
-    // erased codeword (all 0xFF but for <= t bits) is reported Erased with its flips and, with `mend`,
-    // set back to 0xFF. Uncorrectable ones are left as they are. Returns the number of codewords.
+    // erased codeword (all 0xFF but for <= t bits, no flips included) is reported Erased with its flips
+    // and, with `mend`, set back to 0xFF. Uncorrectable ones are left as they are, with no bits.
+    // Bit positions come sorted. Returns the number of codewords.
     std::uint32_t Check_Page(std::uint8_t* page, bool mend, std::vector<Codeword_Report>& reports) const;
 
     // The cheap test alone: true when codeword `index` of `page` matches its ECC exactly.

@@ -266,32 +266,33 @@ Search_Result Find_Layout(const std::vector<std::vector<std::uint8_t>>& pages, s
     };
     // Then every BCH code the spare can hold, polynomial by polynomial.
     if (best_share() < accept_share) {
-        for (const std::uint32_t step : {512u, 1024u}) {
-            const std::uint32_t m = Linux_M(step);
-            std::vector<Sweep_Group> groups;
-            Sweep_Messages messages;
-            for (const Ecc_Place place : {Ecc_Place::End, Ecc_Place::Interleaved}) {
-                Ecc_Layout layout;
-                layout.step_bytes = step;
-                layout.m = m;
-                layout.poly = Default_Polynomial(m);
-                layout.place = place;
-                const std::uint32_t max_t = Max_T(layout, sample);
-                for (layout.t = 1; layout.t <= max_t; ++layout.t)
-                    for (const Bit_Variant bits : {Bit_Variant::Plain, Bit_Variant::Swap, Bit_Variant::Ecc_Reversed}) {
-                        layout.bits = bits;
-                        groups.push_back({layout, Sweep_Words(layout, sample, messages)});
-                    }
-                if (max_t)
-                    result.tried.push_back(Format(L"bch step=%u m=%u t=1..%u ecc=%s: %I64u polynomials, bits plain, swap, ecc-reversed",
-                                                  step, m, max_t, Place_Name(place),
-                                                  std::uint64_t(Primitive_Polynomials(m).size())));
+        // Linux's field for the step first, then the larger ones a controller may choose.
+        for (const std::uint32_t step : {512u, 1024u})
+            for (std::uint32_t m = Linux_M(step); m <= 16; ++m) {
+                std::vector<Sweep_Group> groups;
+                Sweep_Messages messages;
+                for (const Ecc_Place place : {Ecc_Place::End, Ecc_Place::Interleaved}) {
+                    Ecc_Layout layout;
+                    layout.step_bytes = step;
+                    layout.m = m;
+                    layout.poly = Default_Polynomial(m);
+                    layout.place = place;
+                    const std::uint32_t max_t = Max_T(layout, sample);
+                    for (layout.t = 1; layout.t <= max_t; ++layout.t)
+                        for (const Bit_Variant bits : {Bit_Variant::Plain, Bit_Variant::Swap, Bit_Variant::Ecc_Reversed}) {
+                            layout.bits = bits;
+                            groups.push_back({layout, Sweep_Words(layout, sample, messages)});
+                        }
+                    if (max_t)
+                        result.tried.push_back(
+                            Format(L"bch step=%u m=%u t=1..%u ecc=%s: %I64u polynomials, bits plain, swap, ecc-reversed",
+                                   step, m, max_t, Place_Name(place), std::uint64_t(Primitive_Polynomials(m).size())));
+                }
+                for (const Ecc_Layout& layout : Sweep(groups, messages, m, threads))
+                    if (std::none_of(candidates.begin(), candidates.end(),
+                                     [&](const Candidate& c) { return c.layout == layout; }))
+                        Try_Layout(layout, sample, candidates);
             }
-            for (const Ecc_Layout& layout : Sweep(groups, messages, m, threads))
-                if (std::none_of(candidates.begin(), candidates.end(),
-                                 [&](const Candidate& c) { return c.layout == layout; }))
-                    Try_Layout(layout, sample, candidates);
-        }
     }
 
     // The best share wins, the earlier tried on a tie; the next best is the runner-up.

@@ -1,5 +1,7 @@
 #include "ecc/layout.h"
 
+#include "ecc/galois.h"
+
 #include <gtest/gtest.h>
 
 #include "tests/message_of.h"
@@ -90,3 +92,10 @@ INSTANTIATE_TEST_SUITE_P(
                   L"ECC step of <1024> bytes does not divide a page of <512> data bytes"}));
 
 }  // namespace
+
+// Every default polynomial is primitive, and the sweep enumerates as many as theory counts (phi(2^m-1)/m).
+TEST(Polynomials, DefaultsArePrimitiveAndCountsAreComplete) {
+    for (std::uint32_t m = 5; m <= 16; ++m) EXPECT_TRUE(Is_Primitive(Default_Polynomial(m), m)) << m;
+    EXPECT_EQ(Primitive_Polynomials(13).size(), 630u);
+    EXPECT_EQ(Primitive_Polynomials(14).size(), 756u);
+}

@@ -22,15 +22,15 @@ struct State_Look {
     const wchar_t* colour;
 };
 
-// By Block_State, in its order. Hues that red-green colour-blind eyes tell
-// apart too (blue against yellow and orange, purple, bluish green), and
-// lightness that differs where hues come close. Corrected blocks take a
-// scale from pale yellow (1 bit) to orange (t bits), drawn by Scale_Colour.
+// By Block_State, in its order. Chosen so that every two states stay apart
+// (CIE76 distance 24 or more) also as deuteranopes and protanopes see them:
+// blue data against reds and yellows, lightness apart where hues come close.
+// Corrected blocks take a scale from pale yellow (1 bit) to orange (t bits).
 constexpr std::array<State_Look, Block_State_Count> Looks = {{
     {L"bad", L"#212529"},
-    {L"weak", L"#cc79a7"},
-    {L"mended", L"#009e73"},
-    {L"uncorrectable", L"#d55e00"},
+    {L"weak", L"#ee6677"},
+    {L"mended", L"#56b4e9"},
+    {L"uncorrectable", L"#b2182b"},
     {L"corrected", L"#e69f00"},
     {L"erased", L"#dee2e6"},
     {L"data", L"#0072b2"},

@@ -256,8 +256,7 @@ Map_Result Map_Dump(const std::wstring& dump_path, const Map_Geometry& geometry,
     if (result.left_over_bytes)
         Append_Format(about, L"; %I64u bytes after the last block not mapped", result.left_over_bytes);
     if (result.missing_blocks)
-        Append_Format(about, L"; a partial dump: %I64u of the bank's %I64u blocks not in it", result.missing_blocks,
-                      bank_blocks);
+        Append_Format(about, L"; %I64u of %I64u not in the dump", result.missing_blocks, bank_blocks);
     svg.Put(Format(L"<text x=\"%I64u\" y=\"50\">%s</text>\r\n", Margin, about));
 
     // The two factory marks: the first spare byte of the first and of the

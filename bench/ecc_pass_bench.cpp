@@ -18,7 +18,8 @@ namespace {
 constexpr std::uint32_t Page_Bytes = 4320, Data_Bytes = 4096, Block_Pages = 64;
 constexpr std::uint64_t Block_Bytes = std::uint64_t{Block_Pages} * Page_Bytes;
 
-const wchar_t* const Layouts[] = {L"bch step=512 m=13 t=8 poly=0x201b ecc=end", L"hamming step=256 ecc=end order=linux"};
+const wchar_t* const Layouts[] = {L"bch step=512 m=13 t=8 poly=0x201b ecc=end",
+                                  L"hamming step=256 ecc=end order=linux"};
 
 // A dump of `bytes` whose blocks all repeat one block of random data with
 // its ECC and one flipped bit in every fourth page.
@@ -37,7 +38,8 @@ std::wstring Write_Dump(const wchar_t* layout_text, std::uint64_t bytes) {
         if (page % 4 == 1) bytes_of_page[random() % Data_Bytes] ^= 0x10;
     }
     ZEKT_MediaFileWrite file(path);
-    for (std::uint64_t at = 0; at < bytes; at += Block_Bytes) file.Write(block.data(), std::min(Block_Bytes, bytes - at));
+    for (std::uint64_t at = 0; at < bytes; at += Block_Bytes)
+        file.Write(block.data(), std::min(Block_Bytes, bytes - at));
     return path;
 }
 

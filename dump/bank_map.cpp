@@ -167,7 +167,8 @@ void Put_Cell(Svg_File& svg, std::uint64_t grid_top, std::uint64_t block, Block_
     std::vector<std::wstring> details;
     if (state == Block_State::Weak) details.push_back(Count_Text(pages.weak, L"page differs", L"pages differ"));
     if (ecc)
-        details.push_back(Format(L"ECC: %I64u uncorrectable, %I64u corrected, %I64u erased with flips, worst %u of %u bits",
+        details.push_back(Format(L"ECC: %I64u uncorrectable, %I64u corrected, %I64u erased with flips, "
+                                 L"worst %u of %u bits",
                                  ecc->uncorrectable, ecc->corrected, ecc->erased, ecc->worst_bits, t));
     if (!details.empty()) title += L" (" + Join(details, L"; ") + L")";
     const std::wstring colour = state == Block_State::Corrected ? Scale_Colour(ecc->worst_bits, t) : look.colour;

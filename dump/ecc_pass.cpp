@@ -37,9 +37,11 @@ const char* Status_Name(KE::Codeword_Status status) {
 // over the old file when complete; removed again if it never completes.
 class Staged_File {
 public:
-    explicit Staged_File(const std::wstring& file_path)
-        : path(file_path), temporary(file_path + L".new"),
-          file(std::make_unique<ZEKT_MediaFileWrite>(temporary)) {}
+    explicit Staged_File(const std::wstring& file_path) : path(file_path), temporary(file_path + L".new") {
+        // A leftover of a stopped run, or a link planted there, goes first: the output never follows it.
+        if (Path_Exists(temporary)) Delete_File(temporary);
+        file = std::make_unique<ZEKT_MediaFileWrite>(temporary);
+    }
     ~Staged_File() {
         if (complete) return;
         // Clean-up while an error passes: a partial file never takes the place of a whole one.
@@ -243,8 +245,9 @@ Ecc_Counts Check_Dump(const std::wstring& dump_path, const Map_Geometry& geometr
             share.codewords = 0;
             share.failure = nullptr;
             const std::size_t from = chunk.pages * w / worker_count, to = chunk.pages * (w + 1) / worker_count;
-            workers.emplace_back(
-                [&, from, to] { Check_Share(codec, chunk.bytes.data(), page_bytes, chunk.skip, from, to, fix, share); });
+            workers.emplace_back([&, from, to] {
+                Check_Share(codec, chunk.bytes.data(), page_bytes, chunk.skip, from, to, fix, share);
+            });
         }
         Chunk& next = chunks[current ^ 1];
         next.pages = 0;

@@ -118,7 +118,8 @@ TEST_P(Cli_Ecc, UbiImageFoundCheckedAndMended) {
     }
     std::wstring rows = Format(L"Bank_1  ECC: %I64u codewords, %I64u clean, %I64u corrected (%I64u bits), "
                                L"0 uncorrectable, %I64u erased (%I64u bits), 1 bad blocks\nBank_1  codewords with ",
-                               codewords, codewords - corrected - erased, corrected, corrected_bits, erased, erased_bits);
+                               codewords, codewords - corrected - erased, corrected, corrected_bits, erased,
+                               erased_bits);
     for (std::uint32_t k = 1; k <= t; ++k)
         Append_Format(rows, L"%s%u %s: %I64u", k > 1 ? L", " : L"", k, k == 1 ? L"bit" : L"bits", by_bits[k - 1]);
     rows += L"\n";
@@ -142,7 +143,8 @@ TEST_P(Cli_Ecc, UbiImageFoundCheckedAndMended) {
     ASSERT_EQ(run({"--simulate", "read", "--yes"}).status, 0);
     const Cli_Result found = run({"ecc"});
     EXPECT_EQ(found.status, 0) << found.err;
-    const std::string layout_line = "Bank_1  layout: " + std::string(GetParam().layout) + " fits 100.0% of the codewords of ";
+    const std::string layout_line =
+        "Bank_1  layout: " + std::string(GetParam().layout) + " fits 100.0% of the codewords of ";
     ASSERT_EQ(found.out.substr(0, layout_line.size()), layout_line) << found.out;
     EXPECT_EQ(found.out.substr(found.out.find('\n') + 1), To_UTF8(rows));
     std::ifstream list(folder.path / "dumps" / "01_01.dump.ecc");

@@ -82,12 +82,6 @@ void Page_Codec::Encode_Page(std::uint8_t* page) const {
     for (const Codeword_Place& place : places_.codewords) code_->Encode(Bytes_Of(page, place));
 }
 
-bool Page_Codec::Codeword_Clean(const std::uint8_t* page, std::uint32_t index) const {
-    // Check reads through the pointers only when it is given no flips to fill.
-    return code_->Check(Bytes_Of(const_cast<std::uint8_t*>(page), places_.codewords.at(index)), nullptr) ==
-           Check_Outcome::Clean;
-}
-
 std::uint32_t Page_Codec::Check_Page(std::uint8_t* page, bool mend, std::vector<Codeword_Report>& reports) const {
     const std::uint32_t t = code_->Correctable_Bits();
     std::vector<Bit_Flip> flips;

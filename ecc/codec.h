@@ -45,9 +45,6 @@ public:
     // Bit positions come sorted. Returns the number of codewords.
     std::uint32_t Check_Page(std::uint8_t* page, bool mend, std::vector<Codeword_Report>& reports) const;
 
-    // The cheap test alone: true when codeword `index` of `page` matches its ECC exactly.
-    bool Codeword_Clean(const std::uint8_t* page, std::uint32_t index) const;
-
 private:
     Ecc_Layout layout_;
     Page_Layout places_;

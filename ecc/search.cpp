@@ -12,7 +12,10 @@ namespace Korvane_Ecc {
 namespace {
 
 constexpr double accept_share = 0.99;
-constexpr std::size_t quick_codewords = 3;  // codewords the cheap tests look at
+// Codewords of different pages the polynomial sweep looks at; two must match exactly, so that
+// a worn dump with flips in many codewords is still found.
+constexpr std::size_t sweep_codewords = 8;
+constexpr std::size_t sweep_misses = 2;  // codewords with flips a right polynomial may meet first
 
 struct Sample {
     const std::vector<std::vector<std::uint8_t>>& pages;  // non-erased pages only
@@ -30,22 +33,11 @@ bool Near_Erased(const std::uint8_t* bytes, std::uint32_t count) {
     return zeros <= 64;
 }
 
-// Share of the sample's non-erased codewords that decode within t; 0 when the cheap test
-// (a few codewords matching their ECC exactly) already fails.
+// Share of the sample's non-erased codewords that decode within t. A wrong layout stops as soon
+// as more than 1% of all sampled codewords failed: it can no longer be accepted.
 double Share_Of(const Page_Codec& codec, const Sample& sample) {
-    std::size_t clean = 0, looked = 0;
-    for (const auto& page : sample.pages) {
-        for (std::uint32_t i = 0; i < codec.Places().codewords.size() && looked < quick_codewords; ++i) {
-            const Codeword_Place& place = codec.Places().codewords[i];
-            if (Near_Erased(page.data() + place.data_offset, place.data_bytes)) continue;
-            ++looked;
-            clean += codec.Codeword_Clean(page.data(), i);
-            break;  // one codeword per page, so that one odd page does not decide
-        }
-        if (looked == quick_codewords) break;
-    }
-    if (!clean) return 0;
-    std::size_t within = 0, counted = 0;
+    const double most_failures = (1 - accept_share) * double(sample.pages.size() * codec.Places().codewords.size());
+    std::size_t within = 0, counted = 0, failed = 0;
     std::vector<std::uint8_t> copy;
     std::vector<Codeword_Report> reports;
     for (const auto& page : sample.pages) {
@@ -59,6 +51,8 @@ double Share_Of(const Page_Codec& codec, const Sample& sample) {
         }
         counted += codewords - erased;
         within += codewords - erased - bad;
+        failed += bad;
+        if (double(failed) > most_failures) break;
     }
     return counted ? double(within) / double(counted) : 0;
 }
@@ -127,7 +121,7 @@ std::vector<Sweep_Word> Sweep_Words(const Ecc_Layout& layout, const Sample& samp
     std::vector<Sweep_Word> words;
     const Page_Layout places = Lay_Out(layout, sample.data_bytes, sample.spare_bytes);
     const bool swap = layout.bits == Bit_Variant::Swap, reversed = layout.bits != Bit_Variant::Plain;
-    for (std::size_t page = 0; page < sample.pages.size() && words.size() < quick_codewords; ++page) {
+    for (std::size_t page = 0; page < sample.pages.size() && words.size() < sweep_codewords; ++page) {
         for (const Codeword_Place& place : places.codewords) {
             if (Near_Erased(sample.pages[page].data() + place.data_offset, place.data_bytes)) continue;
             Sweep_Word word{messages.Message(sample, page, place, swap), {}, layout.m * layout.t};
@@ -179,18 +173,24 @@ std::vector<Ecc_Layout> Sweep(const std::vector<Sweep_Group>& groups, const Swee
     const std::vector<std::uint32_t>& polys = Primitive_Polynomials(m);
     std::vector<std::vector<std::pair<std::size_t, Ecc_Layout>>> found(std::max(1u, threads));
     auto work = [&](unsigned thread) {
+        // A message's remainder is worked out when a group first needs it (no_remainder until then).
+        constexpr std::uint32_t no_remainder = ~0u;
         std::vector<std::uint32_t> message_remainder(messages.messages.size());
         for (std::size_t p = thread; p < polys.size(); p += found.size()) {
             const Reducer reducer(m, polys[p]);
-            for (std::size_t i = 0; i < messages.messages.size(); ++i)
-                message_remainder[i] = reducer.Bytes(0, messages.messages[i].data(), messages.messages[i].size());
+            std::fill(message_remainder.begin(), message_remainder.end(), no_remainder);
             for (std::size_t g = 0; g < groups.size(); ++g) {
                 const auto& words = groups[g].words;
                 const std::size_t need = std::min<std::size_t>(2, words.size());
                 std::size_t roots = 0;
-                for (std::size_t w = 0; w < words.size() && roots + (words.size() - w) >= need; ++w) {
+                for (std::size_t w = 0; w < words.size() && roots + (words.size() - w) >= need &&
+                                        w - roots <= sweep_misses;
+                     ++w) {
                     const Sweep_Word& word = words[w];
-                    std::uint32_t r = reducer.Bytes(message_remainder[word.message], word.ecc.data(), word.ecc_bits / 8);
+                    std::uint32_t& start = message_remainder[word.message];
+                    if (start == no_remainder)
+                        start = reducer.Bytes(0, messages.messages[word.message].data(), messages.messages[word.message].size());
+                    std::uint32_t r = reducer.Bytes(start, word.ecc.data(), word.ecc_bits / 8);
                     if (word.ecc_bits % 8) r = reducer.Bits(r, word.ecc[word.ecc_bits / 8], word.ecc_bits % 8);
                     roots += r == 0;
                 }

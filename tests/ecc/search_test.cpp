@@ -12,6 +12,7 @@ struct Search_Row {
     const wchar_t* layout;  // nullptr: pages without any ECC
     std::uint32_t data_bytes, spare_bytes;
     const wchar_t* first_tried;
+    bool worn = false;  // a flip in every codeword
 };
 
 class Layout_Search : public testing::TestWithParam<Search_Row> {};
@@ -27,7 +28,8 @@ std::vector<std::vector<std::uint8_t>> Sample_Pages(const Search_Row& row) {
             for (std::uint32_t b = 0; b < row.data_bytes; ++b)
                 page[b] = static_cast<std::uint8_t>(i % 2 ? random() : 0x20 + b % 64);
             if (row.layout) Page_Codec(Parse_Layout(row.layout), row.data_bytes, row.spare_bytes).Encode_Page(page.data());
-            if (i % 5 == 0) page[random() % row.data_bytes] ^= 0x10;
+            for (std::uint32_t at = 0; at < row.data_bytes; at += 512)
+                if (row.worn || (i % 5 == 0 && at == 0)) page[at + random() % 512] ^= 0x10;
         }
         pages.push_back(std::move(page));
     }
@@ -44,7 +46,7 @@ TEST_P(Layout_Search, FindsTheWrittenLayout) {
     EXPECT_EQ(result.found, row.layout != nullptr);
     if (!row.layout) return;
     EXPECT_EQ(Layout_Text(result.layout), row.layout);
-    EXPECT_EQ(result.share, 1.0);
+    EXPECT_GE(result.share, 0.99);
     EXPECT_TRUE(!result.has_runner_up || result.runner_up_share < 0.99);
 }
 
@@ -54,8 +56,9 @@ INSTANTIATE_TEST_SUITE_P(
         Search_Row{L"bch step=512 m=13 t=8 poly=0x201b ecc=end", 2048, 64, L"bch step=512 m=13 t=1..9 poly=0x201b ecc=end"},
         Search_Row{L"hamming step=512 ecc=end order=smartmedia", 2048, 64, L"bch step=512 m=13 t=1..9 poly=0x201b ecc=end"},
         Search_Row{L"bch step=512 m=13 t=4 poly=0x2a21 ecc=end", 2048, 64, L"bch step=512 m=13 t=1..9 poly=0x201b ecc=end"},
-        Search_Row{L"bch step=1024 m=14 t=8 poly=0x4939 ecc=interleaved bits=swap", 4096, 224,
-                   L"bch step=512 m=13 t=1..16 poly=0x201b ecc=end"},
+        Search_Row{L"bch step=1024 m=14 t=8 poly=0x4939 ecc=interleaved bits=swap", 2048, 64,
+                   L"bch step=512 m=13 t=1..9 poly=0x201b ecc=end"},
+        Search_Row{L"bch step=1024 m=14 t=4 poly=0x402b ecc=end", 4096, 128, L"bch step=512 m=13 t=1..9 poly=0x201b ecc=end", true},
         Search_Row{nullptr, 2048, 64, L"bch step=512 m=13 t=1..9 poly=0x201b ecc=end"}));
 
 }  // namespace

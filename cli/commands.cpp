@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "cli/console.h"
+#include "cli/ecc_command.h"
 #include "cli/proving.h"
 #include "config/catalogue/chip_catalogue.h"
 #include "config/catalogue/chip_lookup.h"
@@ -18,6 +19,7 @@
 #include "dump/dump_hashes.h"
 #include "dump/reader_master.h"
 #include "dump/verify.h"
+#include "ecc/layout.h"
 #include "emulator/selection.h"
 #include "framework/media.h"
 #include "framework/os.h"
@@ -54,6 +56,8 @@ struct Choices {
     std::uint32_t program_bank = 1;
     bool program_id = false, program_onfi = false, program_bb = false;
     std::uint32_t data_bytes = 0;  // 0: the largest power of two not above "Page"
+    std::string ecc_layout;
+    bool fix = false;
 };
 
 // A command line that asks for something that does not exist: exit 2.
@@ -375,6 +379,15 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
                     "Bytes of a page's data area, before its spare area (default: the largest power of two "
                     "not above \"Page\")")
         ->check(CLI::Range(1u, 0xFFFFFFFFu));
+    CLI::App* ecc = app.add_subcommand("ecc", "Check each selected bank's dump against its ECC, NN_NN.dump.ecc");
+    chip_options(ecc);
+    dump_files(ecc);
+    ecc->add_option("--layout", choices.ecc_layout,
+                    "The ECC layout, such as \"bch step=512 m=13 t=8 poly=0x201b ecc=end\" (default: found from the "
+                    "dump)");
+    ecc->add_flag("--fix", choices.fix, "Write NN_NN.fixed.dump with every correctable codeword mended");
+    ecc->add_option("--data", choices.data_bytes, "Bytes of a page's data area (default as for map)")
+        ->check(CLI::Range(1u, 0xFFFFFFFFu));
     CLI::App* onfi = app.add_subcommand("onfi", "Read and show the ONFI (else JEDEC) parameter page of bank 1, proven by its CRC");
     chip_options(onfi);
     reader_options(onfi);
@@ -460,7 +473,7 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
         }
         NAND_Config current = chip.config;
         std::uint32_t number = choices.number;
-        const bool banked = id->parsed() || read->parsed() || verify->parsed() || map->parsed();
+        const bool banked = id->parsed() || read->parsed() || verify->parsed() || map->parsed() || ecc->parsed();
         if (banked) {
             const std::uint32_t bank_count = current.Get_Bank_Count();
             // Nothing to work on is no success.
@@ -500,12 +513,22 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
                 const Korvane_Exe::Map_Geometry geometry = Korvane_Exe::Bank_Map_Geometry(current, choices.data_bytes);
                 master.For_Each_Selected_Bank(
                     [&](std::uint32_t bank) { Korvane_Exe::Map_Bank(master, recorder, current, geometry, bank); });
+            } else if (ecc->parsed()) {
+                user.bank_bytes = 0;  // a dump may be partial: no speed from the bank size
+                std::optional<Korvane_Ecc::Ecc_Layout> layout;
+                try {
+                    if (!choices.ecc_layout.empty()) layout = Korvane_Ecc::Parse_Layout(Wide(choices.ecc_layout));
+                } catch (const ZEKT_Exception_DataCorrupt& e) {
+                    throw Usage_Error(e.message);
+                }
+                if (!Ecc_Command(master, user, current, layout, choices.fix, choices.data_bytes, out, err)) status = 1;
             } else {
                 master.For_Each_Selected_Bank([&](std::uint32_t bank) {
                     Korvane_Exe::Verify_Bank(master, recorder, current, options, bank, choices.reread, verified[bank]);
                 });
             }
-            if (!user.Print_Results()) status = 1;
+            // The ecc command prints each bank's lines as it goes.
+            if (!ecc->parsed() && !user.Print_Results()) status = 1;
             Print_Id_Hints(recorder, current, options, id->parsed(), err);
             Print_Dump_Hints(master, err);
             Print_Line_Hints(verified, err);

@@ -287,12 +287,14 @@ void Reader_Master::Dump_Bank(std::uint32_t bank) {
         {
             // A resumed dump starts its reading run at the row after the kept units.
             Korvane_Internal::Korvane medium(bank, chip, reader_options, keep, UINT64_MAX);
-            // An old bit map never stays beside a new dump, even a partial one.
+            // An old bit map never stays beside a new dump, even a partial
+            // one; nor does the ECC list of the old bytes.
             Stream_To_File(
                 medium, dump_path, *progress, false, keep,
-                [this, &bb_path]() {
+                [this, &bb_path, &dump_path]() {
                     if (Exists(bb_path)) Delete_File(bb_path);
                     if (file_watch) file_watch->Deleted(bb_path);
+                    if (Path_Exists(dump_path + L".ecc")) Delete_File(dump_path + L".ecc");
                 },
                 &uniform);
         }

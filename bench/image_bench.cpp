@@ -54,6 +54,7 @@ void Ecc_Check_1GB(benchmark::State& state) {
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * Dump_Bytes));
     state.counters["peak_rss_mb"] = Peak_Resident_MB();
+    std::filesystem::remove_all(Folder());
 }
 
 void Image_1GB(benchmark::State& state) {

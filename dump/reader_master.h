@@ -32,7 +32,9 @@ public:
     void For_Each_Selected_Bank(const std::function<void(std::uint32_t)>& action);
     void Check_Bank_ID(std::uint32_t bank);
     void Dump_Bank(std::uint32_t bank);
-    void Read_bb(std::uint32_t bank);
+    // The bb pass; a resumed one keeps the map of the first `keep` stream
+    // bytes (whole units, checked against the chip) and reads the rest.
+    void Read_bb(std::uint32_t bank, std::uint64_t keep = 0);
     // True when nothing would be overwritten or the user agrees.
     bool Confirm_Overwrite();
 

@@ -20,6 +20,11 @@ constexpr std::size_t Chunk_Bytes = 0x20000;
 // The bank's reads of differing pages kept for the majority; a page beyond
 // this is read once more instead, so memory stays bounded.
 constexpr std::size_t Kept_Read_Bytes = 16u << 20;
+// Differing pages whose reads are counted at once, by the bytes that takes.
+constexpr std::size_t Vote_Bytes = 64u << 20;
+// Clean bytes between two differing units that a reading run reads through
+// rather than opening another run (a run costs an upload and a program).
+constexpr std::uint64_t Gap_Bytes = 1u << 20;
 
 // Adds each bit in which `a` and `b` differ to its data line; `offset` is
 // the stream position of a[0] (on a 16-bit bus odd bytes carry IO8-IO15).
@@ -114,83 +119,134 @@ struct Differing_Page {
     std::vector<std::uint8_t> read;  // the verify read of it; empty when not kept
 };
 
-void Count_Ones(const std::uint8_t* bytes, std::size_t count, std::vector<std::uint8_t>& ones) {
-    for (std::size_t i = 0; i < count; ++i)
-        for (unsigned bit = 0; bit < 8; ++bit) ones[i * 8 + bit] += bytes[i] >> bit & 1;
+// One differing page while its reads are counted.
+struct Page_Votes {
+    const Differing_Page* page;
+    std::size_t length;               // a last page may be short
+    std::vector<std::uint8_t> stored;  // as the dump holds it
+    std::vector<std::uint8_t> first;   // its first fresh read
+    std::vector<std::uint8_t> ones;    // per bit: the reads (dump included) that had it set
+    std::uint32_t fresh = 0;           // fresh reads counted
+    bool alike = true;                 // every fresh read equal to the first
+
+    void Count(const std::uint8_t* bytes) {
+        for (std::size_t i = 0; i < length; ++i)
+            for (unsigned bit = 0; bit < 8; ++bit) ones[i * 8 + bit] += bytes[i] >> bit & 1;
+    }
+    void Add_Fresh(const std::uint8_t* bytes) {
+        Count(bytes);
+        if (fresh++ == 0) std::copy_n(bytes, length, first.begin());
+        alike = alike && std::memcmp(bytes, first.data(), length) == 0;
+    }
+};
+
+// Reads each page of `votes` that lacks fresh reads once more. Pages are
+// grouped: one reading run covers neighbouring units, reading through gaps
+// of up to Gap_Bytes rather than opening another run.
+void Read_Round(std::uint32_t bank, const NAND_Config& config, const NAND_Options& options, std::uint64_t total,
+                std::vector<Page_Votes>& votes, std::uint32_t wanted, ZEKT_Progress& progress,
+                std::uint64_t& reads_done, std::uint64_t reads_total) {
+    const std::uint64_t unit_bytes = std::uint64_t{config.Page} * (config.Is_Triple_Page() ? 3 : 1);
+    std::vector<std::uint8_t> unit(static_cast<std::size_t>(unit_bytes));
+    auto unit_of = [&](const Page_Votes& v) { return v.page->page * config.Page / unit_bytes * unit_bytes; };
+    for (std::size_t from = 0; from < votes.size();) {
+        if (votes[from].fresh >= wanted) {
+            ++from;
+            continue;
+        }
+        const std::uint64_t start = unit_of(votes[from]);
+        std::uint64_t end = start + unit_bytes;
+        std::size_t to = from + 1;
+        for (; to < votes.size() && unit_of(votes[to]) <= end + Gap_Bytes; ++to)
+            if (votes[to].fresh < wanted) end = unit_of(votes[to]) + unit_bytes;
+        end = std::min(end, total);
+        Korvane_Internal::Korvane medium(bank, config, options, start, end);
+        std::size_t next = from;
+        for (std::uint64_t at = start; at < end; at += unit_bytes) {
+            progress.Update(static_cast<std::int64_t>(reads_done), static_cast<std::int64_t>(reads_total));
+            progress.Check();
+            medium.Read(unit.data(), std::min(unit_bytes, end - at));
+            for (; next < to && unit_of(votes[next]) == at; ++next) {
+                if (votes[next].fresh >= wanted) continue;
+                votes[next].Add_Fresh(unit.data() + (votes[next].page->page * config.Page - at));
+                ++reads_done;
+            }
+        }
+        from = to;
+    }
 }
 
-// Reads every differing page `reread` times more, reading only its unit's
-// rows. A page whose fresh reads (the verify read and these) all agree was
-// misread the same way every time, or the dump is not this chip's: it is
-// left as it is. Otherwise the page is flaky and becomes the bitwise
-// majority of the dump and all fresh reads; a bit is unsure on a tie (it
-// keeps the dump's value) or when fewer than two thirds of the reads agree.
-// A page's old bytes go to the undo file before it is replaced. `hash`,
-// when given, holds the dump's hash up to the first differing page; the
-// ".sha256" goes at the first replaced page and comes back at the end.
+// Reads every differing page `reread` times more. A page whose fresh reads
+// (the verify read and these) all agree was misread the same way every
+// time, or the dump is not this chip's: it is left as it is. Otherwise the
+// page is flaky and becomes the bitwise majority of the dump and all fresh
+// reads; a bit is unsure on a tie (it keeps the dump's value) or when fewer
+// than two thirds of the reads agree. A page's old bytes go to the undo
+// file before it is replaced. `hash`, when given, holds the dump's hash up
+// to the first differing page; the ".sha256" goes at the first replaced
+// page and comes back at the end.
 void Mend_Pages(std::uint32_t bank, const NAND_Config& config, const NAND_Options& options,
                 const std::wstring& dump_path, const std::vector<Differing_Page>& pages, ZEKT_Progress& progress,
                 Verify_Result& result, Diff_File& diff, ZEKT_Sha256* hash) {
     auto dump = std::make_unique<ZEKT_MediaFileUpdate>(dump_path);
     const std::uint64_t total = dump->GetSize();
-    const std::uint64_t unit_bytes = std::uint64_t{config.Page} * (config.Is_Triple_Page() ? 3 : 1);
     Undo_File undo(dump_path, config.Page, total);
-    std::vector<std::uint8_t> stored(config.Page), mended(config.Page), unit(static_cast<std::size_t>(unit_bytes));
-    std::vector<std::uint8_t> first_fresh(config.Page), ones(std::size_t{config.Page} * 8);
+    const std::uint32_t fresh_reads = result.reread + 1;
+    const std::uint32_t reads = fresh_reads + 1;
+    // Pages are counted in batches, so memory stays bounded however many differ.
+    const std::size_t batch = std::max<std::size_t>(1, Vote_Bytes / (std::size_t{config.Page} * 10));
+    std::uint64_t reads_done = 0;
+    const std::uint64_t reads_total = pages.size() * std::uint64_t{fresh_reads};
+    std::vector<std::uint8_t> mended(config.Page);
     const std::wstring hash_path = dump_path + L".sha256";
     bool changed = false;
-    for (std::size_t index = 0; index < pages.size(); ++index) {
-        progress.Update(static_cast<std::int64_t>(index), static_cast<std::int64_t>(pages.size()));
-        progress.Check();
-        const Differing_Page& page = pages[index];
-        const std::uint64_t offset = page.page * config.Page;
-        const std::size_t length = static_cast<std::size_t>(std::min<std::uint64_t>(config.Page, total - offset));
-        dump->SetPos(offset);
-        dump->Read(stored.data(), length);
-        std::fill(ones.begin(), ones.end(), 0);
-        Count_Ones(stored.data(), length, ones);
-        bool alike = true;
-        auto fresh = [&](const std::uint8_t* bytes, bool first) {
-            Count_Ones(bytes, length, ones);
-            if (first) std::copy_n(bytes, length, first_fresh.begin());
-            alike = alike && std::memcmp(bytes, first_fresh.data(), length) == 0;
-        };
-        if (!page.read.empty()) fresh(page.read.data(), true);
-        const std::uint32_t reads = 2 + result.reread;
-        const std::uint64_t unit_start = offset / unit_bytes * unit_bytes;
-        for (std::uint32_t more = page.read.empty() ? 0 : 1; more < reads - 1; ++more) {
-            Korvane_Internal::Korvane medium(bank, config, options, unit_start, unit_start + unit_bytes);
-            medium.Read(unit.data(), medium.GetSize());
-            fresh(unit.data() + (offset - unit_start), more == 0);
-        }
-        if (alike) {
-            // The reads agree: no vote may overrule them, nor they the dump.
-            const bool same = std::memcmp(first_fresh.data(), stored.data(), length) == 0;
-            result.mended_pages += same;
-            result.steady_pages += !same;
-            diff.Add(page.page, page.bits, same ? L"mended" : L"not mended");
-            continue;
-        }
-        std::uint64_t unsure = 0;
-        for (std::size_t bit = 0; bit < length * 8; ++bit) {
-            const std::uint32_t set = ones[bit], agree = std::max(set, reads - set);
-            const bool one = set * 2 == reads ? (stored[bit / 8] >> bit % 8 & 1) : set * 2 > reads;
-            if (set * 2 == reads || agree * 3 < reads * 2) ++unsure;
-            if (bit % 8 == 0) mended[bit / 8] = 0;
-            mended[bit / 8] |= static_cast<std::uint8_t>(one << bit % 8);
-        }
-        if (std::memcmp(mended.data(), stored.data(), length) != 0) {
-            // A hash of the old bytes must never stay beside the new ones.
-            if (!changed && hash) Delete_File(hash_path);
-            changed = true;
-            diff.Replacing();
-            undo.Save(page.page, stored.data(), length);
+    for (std::size_t first = 0; first < pages.size(); first += batch) {
+        std::vector<Page_Votes> votes;
+        for (std::size_t index = first; index < std::min(pages.size(), first + batch); ++index) {
+            const Differing_Page& page = pages[index];
+            const std::uint64_t offset = page.page * config.Page;
+            const auto length = static_cast<std::size_t>(std::min<std::uint64_t>(config.Page, total - offset));
+            Page_Votes& v = votes.emplace_back(Page_Votes{&page, length, std::vector<std::uint8_t>(length),
+                                                          std::vector<std::uint8_t>(length),
+                                                          std::vector<std::uint8_t>(length * 8)});
             dump->SetPos(offset);
-            dump->Write(mended.data(), length);
+            dump->Read(v.stored.data(), length);
+            v.Count(v.stored.data());
+            if (!page.read.empty()) v.Add_Fresh(page.read.data()), ++reads_done;
         }
-        if (unsure == 0) ++result.mended_pages;
-        result.unsure_bits += unsure;
-        diff.Add(page.page, page.bits, unsure ? Format(L"unsure %I64u", unsure) : L"mended");
+        for (std::uint32_t round = 1; round <= fresh_reads; ++round)
+            Read_Round(bank, config, options, total, votes, round, progress, reads_done, reads_total);
+        for (const Page_Votes& v : votes) {
+            const Differing_Page& page = *v.page;
+            if (v.alike) {
+                // The reads agree: no vote may overrule them, nor they the dump.
+                const bool same = v.first == v.stored;
+                result.mended_pages += same;
+                result.steady_pages += !same;
+                diff.Add(page.page, page.bits, same ? L"mended" : L"not mended");
+                continue;
+            }
+            std::uint64_t unsure = 0;
+            for (std::size_t bit = 0; bit < v.length * 8; ++bit) {
+                const std::uint32_t set = v.ones[bit], agree = std::max(set, reads - set);
+                const bool one = set * 2 == reads ? (v.stored[bit / 8] >> bit % 8 & 1) : set * 2 > reads;
+                if (set * 2 == reads || agree * 3 < reads * 2) ++unsure;
+                if (bit % 8 == 0) mended[bit / 8] = 0;
+                mended[bit / 8] |= static_cast<std::uint8_t>(one << bit % 8);
+            }
+            if (std::memcmp(mended.data(), v.stored.data(), v.length) != 0) {
+                // A hash of the old bytes must never stay beside the new ones.
+                if (!changed && hash) Delete_File(hash_path);
+                changed = true;
+                diff.Replacing();
+                undo.Save(page.page, v.stored.data(), v.length);
+                dump->SetPos(page.page * config.Page);
+                dump->Write(mended.data(), v.length);
+            }
+            if (unsure == 0) ++result.mended_pages;
+            result.unsure_bits += unsure;
+            diff.Add(page.page, page.bits, unsure ? Format(L"unsure %I64u", unsure) : L"mended");
+        }
     }
     dump.reset();  // the hash reads the file under a lock of its own
     if (changed && hash) {

@@ -235,11 +235,11 @@ void Mend_Pages(std::uint32_t bank, const NAND_Config& config, const NAND_Option
                 mended[bit / 8] |= static_cast<std::uint8_t>(one << bit % 8);
             }
             if (std::memcmp(mended.data(), v.stored.data(), v.length) != 0) {
+                undo.Save(page.page, v.stored.data(), v.length);
                 // A hash of the old bytes must never stay beside the new ones.
                 if (!changed && hash) Delete_File(hash_path);
                 changed = true;
                 diff.Replacing();
-                undo.Save(page.page, v.stored.data(), v.length);
                 dump->SetPos(page.page * config.Page);
                 dump->Write(mended.data(), v.length);
             }

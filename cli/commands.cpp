@@ -378,14 +378,14 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
                     "Bytes of a page's data area, before its spare area (default: the largest power of two "
                     "not above \"Page\")")
         ->check(CLI::Range(1u, 0xFFFFFFFFu));
-    CLI::App* onfi = app.add_subcommand("onfi", "Read and show the ONFI parameter page of bank 1, proven by its CRC");
+    CLI::App* onfi = app.add_subcommand("onfi", "Read and show the ONFI (else JEDEC) parameter page of bank 1, proven by its CRC");
     chip_options(onfi);
     reader_options(onfi);
     onfi->add_option("--config-out", choices.config_out,
                      "Write the configuration that the proven page and the ID describe, as a UTF-16 file")
         ->check(Not_Empty_Path);
     onfi->add_option("--page-out", choices.page_out,
-                     "Write the raw page bytes as read (768 when the three copies were read, else 256)")
+                     "Write the raw page bytes as read (one copy, or three when the first failed its CRC)")
         ->check(Not_Empty_Path);
     CLI::App* find = app.add_subcommand("find", "Read the attached chip's ID and list the catalogue chips it fits");
     reader_options(find);
@@ -507,7 +507,7 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
             }
             if (!user.Print_Results()) status = 1;
             Print_Id_Hints(recorder, current, options, id->parsed(), err);
-            Print_Dump_Hints(master.uniform_banks, err);
+            Print_Dump_Hints(master, err);
             Print_Line_Hints(verified, err);
         } else if (onfi->parsed()) {
             if (!Onfi_Command(current, options, Wide(choices.config_out), Wide(choices.page_out), user)) status = 1;

@@ -60,8 +60,9 @@ void Print_Find_Hint(const NAND_Options& options, std::ostream& err) {
     Put_Hint(err, 1, Korvane_Exe::Id_Hint(Korvane_Internal::Read_Id(1, trial, options)));
 }
 
-void Print_Dump_Hints(const std::map<std::uint32_t, std::uint8_t>& uniform_banks, std::ostream& err) {
-    for (const auto& [bank, value] : uniform_banks) Put_Hint(err, bank, Korvane_Exe::Uniform_Dump_Hint(value));
+void Print_Dump_Hints(const Korvane_Exe::Reader_Master& master, std::ostream& err) {
+    for (const auto& [bank, value] : master.uniform_banks) Put_Hint(err, bank, Korvane_Exe::Uniform_Dump_Hint(value));
+    for (const auto& [bank, hint] : master.repeat_hints) Put_Hint(err, bank, hint);
 }
 
 bool Onfi_Command(const NAND_Config& config, const NAND_Options& options, const std::wstring& config_out,
@@ -69,8 +70,11 @@ bool Onfi_Command(const NAND_Config& config, const NAND_Options& options, const 
     const std::optional<Korvane_Exe::Onfi_Proof> proof =
         Korvane_Exe::Proven_Onfi_Report(config, options, *messages.Report_Window(L"ONFI"), page_out);
     const bool proven = proof && proof->Proven();
-    if (config_out.empty()) return proven;
+    if (config_out.empty()) return proven && proof->Signed();
     if (!proven) throw ZEKT_Exception(L"No configuration from a parameter page that fails its CRC <" + config_out + L">");
+    // A page that passes its CRC under another signature is no page we know.
+    if (!proof->Signed())
+        throw ZEKT_Exception(L"No configuration from a parameter page without its signature <" + config_out + L">");
     const std::wstring id = Korvane_Internal::Read_Id(1, config, options);
     NAND_Config made = Korvane_Exe::Config_From_Onfi(config, proof->page, id);
     Write_Text_File(config_out, Export_Properties(made));

@@ -9,6 +9,7 @@
 
 #include "config/nand_config.h"
 #include "config/nand_options.h"
+#include "dump/reader_master.h"
 #include "dump/user.h"
 #include "dump/verify.h"
 
@@ -46,8 +47,9 @@ void Print_Line_Hints(const std::map<std::uint32_t, Korvane_Exe::Verify_Result>&
 // For "find" when nothing fits: the hint for bank 1's ID on an 8-bit bus.
 void Print_Find_Hint(const NAND_Options& options, std::ostream& err);
 
-// "Bank_N  hint: ..." on `err` for every bank whose dump was one byte value.
-void Print_Dump_Hints(const std::map<std::uint32_t, std::uint8_t>& uniform_banks, std::ostream& err);
+// "Bank_N  hint: ..." on `err` for every bank whose dump was one byte value,
+// or repeated itself.
+void Print_Dump_Hints(const Korvane_Exe::Reader_Master& master, std::ostream& err);
 
 // The ONFI report of bank 1 with its CRC verdict; with `page_out`, the raw
 // bytes read, as a file; with `config_out`, the configuration that the proven

@@ -135,10 +135,11 @@ std::wstring Read_Id(std::uint32_t bank, const NAND_Config& config, const NAND_O
 }
 
 std::vector<std::uint8_t> Read_Parameter_Page(std::uint32_t bank, const NAND_Config& config,
-                                              const NAND_Options& options, std::uint32_t bytes) {
+                                              const NAND_Options& options, std::uint32_t bytes,
+                                              std::uint8_t address) {
     Reader_Setup setup = Parameter_Page_Setup(bank, config, options, bytes);
     NAND_Assembler::Assembler_Code program;
-    NAND_Assembler::Build_Parameter_Page_Program(program);
+    NAND_Assembler::Build_Parameter_Page_Program(program, address);
     std::vector<std::uint8_t> page(bytes, 0x77);
     Read_Once(setup, program, page.data(), bytes);
     return page;

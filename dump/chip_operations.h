@@ -57,8 +57,10 @@ Reader_Setup Parameter_Page_Setup(std::uint32_t bank, const NAND_Config& config,
 // The ID bytes as "%02x " each: "ec d7 94 " with its trailing blank.
 std::wstring Read_Id(std::uint32_t bank, const NAND_Config& config, const NAND_Options& options);
 
-// The first `bytes` bytes the chip answers to the parameter page command.
+// The first `bytes` bytes the chip answers to the parameter page command
+// at `address` (00h ONFI, 40h JEDEC).
 std::vector<std::uint8_t> Read_Parameter_Page(std::uint32_t bank, const NAND_Config& config,
-                                              const NAND_Options& options, std::uint32_t bytes = 256);
+                                              const NAND_Options& options, std::uint32_t bytes = 256,
+                                              std::uint8_t address = 0x00);
 
 }  // namespace Korvane_Internal

@@ -1,8 +1,10 @@
 #include "dump/onfi_page.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 
+#include "config/geometry_check.h"
 #include "dump/chip_operations.h"
 #include "framework/media.h"
 #include "framework/values.h"
@@ -12,8 +14,41 @@ namespace Korvane_Exe {
 
 namespace {
 
-constexpr std::size_t Copy_Bytes = 256;
 constexpr std::uint32_t Copies = 3;
+
+// Byte 0 of every layout is the signature; the fields reported sit at the
+// same offsets in both (the JEDEC layout as the kernel's nand_jedec.c reads it).
+constexpr Parameter_Layout Layouts[] = {
+    {Parameter_Page_Kind::Onfi, "ONFI", 0x00, 256},
+    {Parameter_Page_Kind::Jedec, "JESD", 0x40, 512},
+};
+
+bool Signed(const std::vector<std::uint8_t>& page, const Parameter_Layout& layout) {
+    return page.size() >= 4 && std::memcmp(page.data(), layout.signature, 4) == 0;
+}
+
+// Two or more letters of the signature in place: a page, maybe damaged,
+// worth reading all three copies of; a blank bus has none.
+bool Resembles(const std::vector<std::uint8_t>& page, const Parameter_Layout& layout) {
+    int letters = 0;
+    for (std::size_t i = 0; i < 4 && i < page.size(); ++i) letters += page[i] == static_cast<std::uint8_t>(layout.signature[i]);
+    return letters >= 2;
+}
+
+Onfi_Proof Read_Layout(const NAND_Config& config, const NAND_Options& options, std::uint32_t bank,
+                       const Parameter_Layout& layout) {
+    const auto copy = static_cast<std::uint32_t>(layout.copy_bytes);
+    std::vector<std::uint8_t> first =
+        Korvane_Internal::Read_Parameter_Page(bank, config, options, copy, layout.address);
+    if (Korvane_Internal::Parameter_Copy_Good(first.data(), copy) || !Resembles(first, layout)) {
+        Onfi_Proof proof = Prove_Onfi_Copies(first, layout.kind);
+        // One copy read is the page shown, whatever the majority of one says.
+        proof.page = first;
+        return proof;
+    }
+    return Prove_Onfi_Copies(Korvane_Internal::Read_Parameter_Page(bank, config, options, Copies * copy, layout.address),
+                             layout.kind);
+}
 
 // The geometry a parameter page gives, in the units of its fields.
 struct Page_Geometry {
@@ -32,6 +67,18 @@ struct Page_Geometry {
 
 }  // namespace
 
+const Parameter_Layout& Layout_Of(Parameter_Page_Kind kind) {
+    switch (kind) {
+    case Parameter_Page_Kind::Onfi:
+        return Layouts[0];
+    case Parameter_Page_Kind::Jedec:
+        return Layouts[1];
+    }
+    throw ZEKT_Exception_Bug(L"Bug: unknown parameter page kind");
+}
+
+bool Onfi_Proof::Signed() const { return Korvane_Exe::Signed(page, Layout_Of(kind)); }
+
 std::uint32_t Onfi_Number(const std::vector<std::uint8_t>& page, std::size_t offset, std::size_t bytes) {
     std::uint32_t value = 0;
     for (std::size_t i = 0; i < bytes; ++i) value |= static_cast<std::uint32_t>(page[offset + i]) << (8 * i);
@@ -46,35 +93,42 @@ std::wstring Onfi_Text(const std::vector<std::uint8_t>& page, std::size_t offset
     return Visible_Text(text);
 }
 
-Onfi_Proof Prove_Onfi_Copies(const std::vector<std::uint8_t>& copies) {
+Onfi_Proof Prove_Onfi_Copies(const std::vector<std::uint8_t>& copies, Parameter_Page_Kind kind) {
+    const std::size_t copy_bytes = Layout_Of(kind).copy_bytes;
     Onfi_Proof proof;
+    proof.kind = kind;
     proof.raw = copies;
     // Each copy is checked against its own CRC, never against copy 1's.
-    for (std::uint32_t copy = 0; copy < Copies && (copy + 1) * Copy_Bytes <= copies.size(); ++copy) {
-        const std::uint8_t* bytes = copies.data() + copy * Copy_Bytes;
-        if (Korvane_Internal::Onfi_Copy_Good(bytes)) {
-            proof.page.assign(bytes, bytes + Copy_Bytes);
+    for (std::uint32_t copy = 0; copy < Copies && (copy + 1) * copy_bytes <= copies.size(); ++copy) {
+        const std::uint8_t* bytes = copies.data() + copy * copy_bytes;
+        if (Korvane_Internal::Parameter_Copy_Good(bytes, copy_bytes)) {
+            proof.page.assign(bytes, bytes + copy_bytes);
             proof.good_copy = copy + 1;
             return proof;
         }
     }
     std::vector<std::uint8_t> three(copies);
-    three.resize(Copies * Copy_Bytes, 0xFF);
-    proof.page.resize(Copy_Bytes);
-    for (std::size_t i = 0; i < Copy_Bytes; ++i) {
-        const std::uint8_t a = three[i], b = three[Copy_Bytes + i], c = three[2 * Copy_Bytes + i];
+    three.resize(Copies * copy_bytes, 0xFF);
+    proof.page.resize(copy_bytes);
+    for (std::size_t i = 0; i < copy_bytes; ++i) {
+        const std::uint8_t a = three[i], b = three[copy_bytes + i], c = three[2 * copy_bytes + i];
         proof.page[i] = static_cast<std::uint8_t>((a & b) | (a & c) | (b & c));
     }
     // Copies damaged in different bytes are mended by the majority; its own
     // CRC says whether they were.
-    proof.majority_good = Korvane_Internal::Onfi_Copy_Good(proof.page.data());
+    proof.majority_good = Korvane_Internal::Parameter_Copy_Good(proof.page.data(), copy_bytes);
     return proof;
 }
 
-Onfi_Proof Read_Proven_Parameter_Page(const NAND_Config& config, const NAND_Options& options) {
-    const std::vector<std::uint8_t> first = Korvane_Internal::Read_Parameter_Page(1, config, options);
-    if (Korvane_Internal::Onfi_Copy_Good(first.data())) return Prove_Onfi_Copies(first);
-    return Prove_Onfi_Copies(Korvane_Internal::Read_Parameter_Page(1, config, options, Copies * Copy_Bytes));
+Onfi_Proof Read_Proven_Parameter_Page(const NAND_Config& config, const NAND_Options& options, std::uint32_t bank) {
+    const Parameter_Layout& onfi = Layout_Of(Parameter_Page_Kind::Onfi);
+    const Parameter_Layout& jedec = Layout_Of(Parameter_Page_Kind::Jedec);
+    Onfi_Proof onfi_proof = Read_Layout(config, options, bank, onfi);
+    if (Signed(onfi_proof.page, onfi)) return onfi_proof;
+    // Toggle-mode parts answer only the JEDEC page.
+    Onfi_Proof jedec_proof = Read_Layout(config, options, bank, jedec);
+    if (Signed(jedec_proof.page, jedec)) return jedec_proof;
+    return Resembles(jedec_proof.page, jedec) && !Resembles(onfi_proof.page, onfi) ? jedec_proof : onfi_proof;
 }
 
 std::wstring Onfi_Verdict(const Onfi_Proof& proof) {
@@ -91,12 +145,20 @@ std::wstring Onfi_Verdict(const Onfi_Proof& proof) {
     }
 }
 
-void Print_Onfi_Report(const std::vector<std::uint8_t>& page, ZEKT_Log& log) {
+void Print_Onfi_Report(const std::vector<std::uint8_t>& page, ZEKT_Log& log, Parameter_Page_Kind kind) {
+    const Parameter_Layout& layout = Layout_Of(kind);
     log.Print(L"Header ");
     for (std::size_t i = 0; i < 4 && i < page.size(); ++i) log.Print(L"%02x ", page[i]);
     log.Print(L"\n");
-    if (page.size() < 4 || std::memcmp(page.data(), "ONFI", 4) != 0) throw ZEKT_Exception(L"Wrong Header");
-    if (page.size() < Copy_Bytes) throw ZEKT_Exception(L"Wrong Header");
+    if (!Signed(page, layout) || page.size() < layout.copy_bytes) {
+        switch (kind) {
+        case Parameter_Page_Kind::Onfi:
+            throw ZEKT_Exception(L"Wrong Header");
+        case Parameter_Page_Kind::Jedec:
+            throw ZEKT_Exception(L"Wrong Header <" + Onfi_Text(page, 0, std::min<std::size_t>(4, page.size())) +
+                                 L">: a JEDEC parameter page begins JESD");
+        }
+    }
     log.Print(L"\n");
     log.Print(L"Manufacturer: %s\n", Onfi_Text(page, 32, 12));
     log.Print(L"Name: %s\n", Onfi_Text(page, 44, 20));
@@ -115,20 +177,23 @@ void Print_Onfi_Report(const std::vector<std::uint8_t>& page, ZEKT_Log& log) {
 
 std::optional<Onfi_Proof> Proven_Onfi_Report(const NAND_Config& config, const NAND_Options& options, ZEKT_Log& log,
                                              const std::wstring& page_out) {
+    std::optional<Onfi_Proof> proof;
     try {
-        Onfi_Proof proof = Read_Proven_Parameter_Page(config, options);
+        proof = Read_Proven_Parameter_Page(config, options);
         // Kept before anything is judged: a page we cannot read yet is
         // exactly the one a user sends us.
-        if (!page_out.empty()) ZEKT_MediaFileWrite(page_out).Write(proof.raw.data(), proof.raw.size());
-        Print_Onfi_Report(proof.page, log);
-        log.Print(L"\n%s\n", Onfi_Verdict(proof));
-        return proof;
+        if (!page_out.empty()) ZEKT_MediaFileWrite(page_out).Write(proof->raw.data(), proof->raw.size());
+        Print_Onfi_Report(proof->page, log, proof->kind);
+        log.Print(L"\n%s\n", Onfi_Verdict(*proof));
     } catch (...) {
         // As the report window shows a failure: after an empty line.
         log.Print(L"\n");
         log.Report_Exception();
-        return std::nullopt;
+        // Only a page without its signature is still told: any other failure
+        // (the page file, the read) leaves no proof.
+        if (proof && proof->Signed()) proof.reset();
     }
+    return proof;
 }
 
 NAND_Config Config_From_Onfi(const NAND_Config& base, const std::vector<std::uint8_t>& page, const std::wstring& id) {
@@ -138,6 +203,10 @@ NAND_Config Config_From_Onfi(const NAND_Config& base, const std::vector<std::uin
     if (geometry.data_bytes == 0 || geometry.pages_per_block == 0 || geometry.page_bytes > 0xFFFFFFFFu ||
         geometry.pages_per_block > 0xFFFFFFFFu / geometry.page_bytes)
         geometry.Refuse(L"makes no configuration");
+    // A data area of a power of two and a spare area smaller than it, as
+    // every page the reader's column counts and the dump's layout know.
+    if (!std::has_single_bit(geometry.data_bytes) || geometry.page_bytes - geometry.data_bytes >= geometry.data_bytes)
+        geometry.Refuse(L"has no data area of a power of two with a smaller spare area");
     const std::uint64_t block_bytes = geometry.page_bytes * geometry.pages_per_block;
     const std::uint64_t blocks = geometry.blocks_per_lun * geometry.luns;
     if (blocks == 0 || blocks > 0xFFFFFFFFu || block_bytes * blocks >= std::uint64_t{1} << 60)
@@ -200,7 +269,39 @@ NAND_Config Config_From_Onfi(const NAND_Config& base, const std::vector<std::uin
     }
     if (first_row != 0 || last_row != end_row || static_cast<std::uint64_t>(end) != block_bytes * blocks)
         geometry.Refuse(L"has holes that the skip rules cannot express");
+    // The page's own address cycles must reach its rows and columns.
+    Check_Config_Geometry(config);
     return config;
+}
+
+std::wstring Parameter_Page_Disagreement(const NAND_Config& config, const std::vector<std::uint8_t>& page,
+                                        bool one_chip_enable) {
+    const Page_Geometry chip(page);
+    if (config.Page != chip.page_bytes)
+        return Format(L"Page %u, the chip's parameter page says %I64u", config.Page, chip.page_bytes);
+    const std::uint64_t block_bytes = chip.page_bytes * chip.pages_per_block;
+    if (config.Block != 0 && config.Block != block_bytes)
+        return Format(L"Block 0x%x, the chip's parameter page says 0x%I64x", config.Block, block_bytes);
+    // A bank of joined chip enables holds several such chips: only their
+    // pages and blocks are the page's to judge.
+    if (!one_chip_enable) return {};
+    // With "Block" and "Blocks" the bank is their product; the blocks of
+    // every LUN count. Otherwise "Banks" sizes it, and the LUNs show there.
+    const std::uint64_t blocks = chip.blocks_per_lun * chip.luns;
+    if (config.Block != 0 && config.Blocks != 0) {
+        if (config.Blocks != blocks)
+            return Format(L"Blocks 0x%x, the chip's parameter page says 0x%I64x", config.Blocks, blocks);
+        return {};
+    }
+    // A page's fields may multiply past 64 bits; no bank is that large.
+    const std::uint64_t per_block = chip.data_bytes * chip.pages_per_block;
+    const std::uint64_t megabytes =
+        per_block != 0 && blocks > UINT64_MAX / per_block ? UINT64_MAX : (per_block * blocks) >> 20;
+    const std::int64_t bank_megabytes = config.Get_Bank_Size_MB();
+    if (bank_megabytes < 0 || static_cast<std::uint64_t>(bank_megabytes) != megabytes)
+        return Format(L"Bank size %I64d MB, the chip's parameter page says %I64u MB in %I64u LUNs", bank_megabytes,
+                      megabytes, chip.luns);
+    return {};
 }
 
 }  // namespace Korvane_Exe

@@ -1,11 +1,13 @@
 #include "dump/reader_master.h"
 
+#include <bit>
 #include <cstring>
 #include <exception>
 #include <memory>
 #include <numeric>
 #include <vector>
 
+#include "config/geometry_check.h"
 #include "dump/chip_operations.h"
 #include "dump/onfi_page.h"
 #include "framework/media.h"
@@ -149,10 +151,15 @@ std::wstring Kept_Text(std::uint64_t bytes, std::uint64_t row) {
 }
 
 // Passes a pass's files on to `inner` and notes whether every byte written
-// had one value: a chip enable with no chip, or a bus held low, reads so.
-class Uniform_Watch : public Dump_File_Watch {
+// had one value (a chip enable with no chip, or a bus held low, reads so),
+// and keeps a hash of every unit of `unit_bytes`: a chip with fewer address
+// bits than the configuration answers its own units again.
+class Shape_Watch : public Dump_File_Watch {
 public:
-    explicit Uniform_Watch(Dump_File_Watch* next) : inner(next) {}
+    Shape_Watch(Dump_File_Watch* next, std::uint64_t unit, std::uint64_t total) : inner(next), unit_bytes(unit) {
+        // At most 65536 hashes, however large the chip: units grow by twos.
+        while (unit_bytes && (total + unit_bytes - 1) / unit_bytes > 0x10000) unit_bytes *= 2;
+    }
     void Bank_Started() override {}
     void Created(const std::wstring& path) override {
         if (inner) inner->Created(path);
@@ -162,6 +169,7 @@ public:
         if (count > 0 && !seen) value = data[0], seen = true;
         // Overlapping compare: every byte equals the one after it.
         if (count > 0 && uniform) uniform = data[0] == value && std::memcmp(data, data + 1, count - 1) == 0;
+        Hash(data, count);
         if (inner) inner->Written(bytes, count);
     }
     void Deleted(const std::wstring& path) override {
@@ -169,11 +177,60 @@ public:
     }
     void Bank_Done() override {}
     std::optional<std::uint8_t> Value() const { return seen && uniform ? std::optional(value) : std::nullopt; }
+    // The smallest power of two of units after which every unit equals the
+    // one a period earlier, in bytes; 0 when the dump does not repeat, or
+    // when all it repeats is erased units.
+    std::uint64_t Period_Bytes() const {
+        if (!unit_bytes || hashes.size() < 2 || at != 0 || uniform) return 0;
+        for (std::size_t period = 1; period < hashes.size(); period *= 2) {
+            bool repeats = true;
+            for (std::size_t i = period; i < hashes.size() && repeats; ++i) repeats = hashes[i] == hashes[i - period];
+            if (!repeats) continue;
+            for (std::size_t i = 0; i < period; ++i)
+                if (!erased[i]) return period * unit_bytes;
+            return 0;
+        }
+        return 0;
+    }
 
 private:
+    void Hash(const std::uint8_t* data, std::size_t count) {
+        if (!unit_bytes) return;
+        while (count > 0) {
+            if (at == 0) hashes.push_back(0xCBF29CE484222325ull), erased.push_back(true);
+            const std::size_t take = static_cast<std::size_t>(std::min<std::uint64_t>(count, unit_bytes - at));
+            std::uint64_t hash = hashes.back();
+            bool blank = erased.back();
+            std::size_t i = 0;
+            // Eight bytes a step where units are whole words: chunks and units
+            // then both start on a word of their unit, so equal units hash
+            // alike however the chunks cut them. The rotation carries high
+            // bits down before the multiply spreads them up again.
+            for (; unit_bytes % 8 == 0 && i + 8 <= take; i += 8) {
+                std::uint64_t word;
+                std::memcpy(&word, data + i, 8);
+                hash = std::rotl(hash ^ word, 29) * 0x9E3779B97F4A7C15ull;
+                blank = blank && word == ~std::uint64_t{0};
+            }
+            for (; i < take; ++i) {
+                hash = std::rotl(hash ^ data[i], 29) * 0x9E3779B97F4A7C15ull;
+                blank = blank && data[i] == 0xFF;
+            }
+            hashes.back() = hash;
+            erased.back() = blank;
+            data += take;
+            count -= take;
+            at = (at + take) % unit_bytes;
+        }
+    }
+
     Dump_File_Watch* inner;
     bool seen = false, uniform = true;
     std::uint8_t value = 0;
+    std::uint64_t unit_bytes;
+    std::uint64_t at = 0;  // bytes of the last unit seen so far
+    std::vector<std::uint64_t> hashes;
+    std::vector<bool> erased;
 };
 
 }  // namespace
@@ -209,6 +266,7 @@ void Reader_Master::Save_Chip_Config() {
 }
 
 void Reader_Master::For_Each_Selected_Bank(const std::function<void(std::uint32_t)>& action) {
+    page_verdict.reset();
     const std::vector<std::uint32_t> selected = banks->Selected_Banks();
     for (std::uint32_t bank : selected) banks->Set_Status(bank, L"");
     for (std::uint32_t bank : selected) {
@@ -232,6 +290,19 @@ void Reader_Master::Check_Bank_ID(std::uint32_t bank) {
     const std::wstring id = Korvane_Internal::Read_Id(bank, NAND_Config(*config), NAND_Options(*options));
     if (!Match_ID(id, config->ID_Code)) throw ZEKT_Exception(id + L"  Wrong ID");
     banks->Set_Status(bank, id);
+}
+
+void Reader_Master::Check_Bank_Chip(std::uint32_t bank) {
+    Check_Bank_ID(bank);
+    if (!page_verdict) {
+        const NAND_Config chip = *config;
+        const Onfi_Proof proof = Read_Proven_Parameter_Page(chip, NAND_Options(*options), bank);
+        // A chip without a page, or with one that proves nothing, is read as
+        // the configuration says.
+        const bool one_line = std::popcount(Get_Bank_Enable(bank, chip)) == 1;
+        page_verdict = proof.Proven() && proof.Signed() ? Parameter_Page_Disagreement(chip, proof.page, one_line) : L"";
+    }
+    if (!page_verdict->empty()) throw ZEKT_Exception(*page_verdict);
 }
 
 ZEKT_Exception Dump_Size_Error(const std::wstring& path, std::uint64_t held, std::uint64_t bank_bytes) {
@@ -262,7 +333,7 @@ void Reader_Master::Leave_Complete_Bank(std::uint32_t bank) {
         Watch_From_Disk(*file_watch, bb_path, (bytes + 7) / 8);
     } else if (bb_wanted && !bb_whole) {
         // The bit-map pass of an earlier run stopped: only the rest of the map is read.
-        if (options->Check_ID) Check_Bank_ID(bank);
+        if (options->Check_ID) Check_Bank_Chip(bank);
         const std::uint32_t start_tick = ZEKT_Tick_Count();
         const std::uint64_t held = Exists(bb_path) ? ZEKT_MediaFileReadProtect(bb_path).GetSize() : 0;
         const std::uint64_t unit = Unit_Bytes(*config, true);
@@ -281,9 +352,12 @@ void Reader_Master::Leave_Complete_Bank(std::uint32_t bank) {
 
 void Reader_Master::Dump_Bank(std::uint32_t bank) {
     if (file_watch) file_watch->Bank_Started();
+    // Before any byte goes over the wire: a row or column the cycles cannot
+    // reach would read other pages in its place.
+    Check_Config_Geometry(*config);
     const std::uint64_t keep = resume ? Kept_Bytes(bank, config->Get_Bank_Dump_Size()) : 0;
     if (resume && keep == config->Get_Bank_Dump_Size()) return Leave_Complete_Bank(bank);
-    if (options->Check_ID) Check_Bank_ID(bank);
+    if (options->Check_ID) Check_Bank_Chip(bank);
     const std::uint32_t start_tick = ZEKT_Tick_Count();
     // Names and copies are fixed before the pass pumps any message.
     const NAND_Config chip = *config;
@@ -291,7 +365,10 @@ void Reader_Master::Dump_Bank(std::uint32_t bank) {
     const std::wstring dump_path = Dump_Path(bank);
     const std::wstring bb_path = Bb_Path(bank);
     uniform_banks.erase(bank);
-    Uniform_Watch uniform(file_watch);
+    repeat_hints.erase(bank);
+    // Blocks where the configuration has them, else pages.
+    const std::uint64_t repeat_unit = chip.Block ? chip.Block : chip.Page;
+    Shape_Watch uniform(file_watch, repeat_unit, chip.Get_Bank_Dump_Size());
     if (keep) Check_Kept_Part(bank, chip, reader_options, dump_path, keep, false);
     std::wstring kept;
     {
@@ -322,6 +399,9 @@ void Reader_Master::Dump_Bank(std::uint32_t bank) {
         if (const std::optional<std::uint8_t> value = uniform.Value(); value && keep == 0) {
             done += L"  " + Uniform_Dump_Remark(*value);
             uniform_banks[bank] = *value;
+        } else if (const std::uint64_t period = uniform.Period_Bytes(); period && keep == 0) {
+            done += L"  " + Repeat_Dump_Remark(period / repeat_unit, chip.Block != 0);
+            repeat_hints[bank] = Repeat_Dump_Hint(period / repeat_unit, chip.Block != 0, period);
         }
         progress->Set_Status(done + kept);
         Save_Chip_Config();
@@ -354,6 +434,17 @@ std::wstring Uniform_Dump_Hint(std::uint8_t value) {
                L"answers its ID (\"Check ID\"), its seating, the adapter and \"Voltage\"";
     if (value == 0x00) return L"every byte of the dump is 00: the bus is held low; check the chip's seating and the adapter";
     return Format(L"every byte of the dump is %02x: a data line or read enable is stuck", value);
+}
+
+std::wstring Repeat_Dump_Remark(std::uint64_t period, bool blocks) {
+    return blocks ? Format(L"repeats every %I64u blocks", period) : Format(L"repeats every %I64u pages", period);
+}
+
+std::wstring Repeat_Dump_Hint(std::uint64_t period, bool blocks, std::uint64_t period_bytes) {
+    return L"the dump " + Repeat_Dump_Remark(period, blocks) +
+           Format(L" (0x%I64x bytes): the chip has fewer address bits than the configuration; check \"Banks\", "
+                  L"\"Blocks\" and the chip's parameter page",
+                  period_bytes);
 }
 
 void Reader_Master::Read_bb(std::uint32_t bank, std::uint64_t keep) {
@@ -395,8 +486,20 @@ bool Reader_Master::Test_USB() {
 bool Reader_Master::Read_ONFI() {
     const std::unique_ptr<ZEKT_Log> report = messages->Report_Window(L"ONFI");
     try {
-        const std::vector<std::uint8_t> page =
-            Korvane_Internal::Read_Parameter_Page(1, NAND_Config(*config), NAND_Options(*options));
+        const NAND_Config chip = *config;
+        const NAND_Options reader_options = *options;
+        const std::vector<std::uint8_t> page = Korvane_Internal::Read_Parameter_Page(1, chip, reader_options);
+        if (std::memcmp(page.data(), "ONFI", 4) != 0) {
+            // A toggle-mode chip answers the JEDEC page instead; a chip with
+            // neither shows its ONFI answer.
+            const Parameter_Layout& jedec = Layout_Of(Parameter_Page_Kind::Jedec);
+            const std::vector<std::uint8_t> other = Korvane_Internal::Read_Parameter_Page(
+                1, chip, reader_options, static_cast<std::uint32_t>(jedec.copy_bytes), jedec.address);
+            if (std::memcmp(other.data(), jedec.signature, 4) == 0) {
+                Print_Onfi_Report(other, *report, jedec.kind);
+                return true;
+            }
+        }
         Print_Onfi_Report(page, *report);
         return true;
     } catch (...) {

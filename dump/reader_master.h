@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 
 #include "config/nand_config.h"
@@ -31,6 +32,10 @@ public:
     // in its row and the next bank goes on.
     void For_Each_Selected_Bank(const std::function<void(std::uint32_t)>& action);
     void Check_Bank_ID(std::uint32_t bank);
+    // The ID check before a pass: the ID, then, on the first bank the action
+    // checks, the chip's proven parameter page against the configuration;
+    // every bank of the action fails when they disagree.
+    void Check_Bank_Chip(std::uint32_t bank);
     void Dump_Bank(std::uint32_t bank);
     // The bb pass; a resumed one keeps the map of the first `keep` stream
     // bytes (whole units, checked against the chip) and reads the rest.
@@ -48,6 +53,8 @@ public:
     Dump_File_Watch* file_watch = nullptr;
     // The banks whose last dump came back as one byte value, with it.
     std::map<std::uint32_t, std::uint8_t> uniform_banks;
+    // The banks whose last dump repeated itself, with the hint that says so.
+    std::map<std::uint32_t, std::wstring> repeat_hints;
     // When set, "Read" continues each dump file where it stopped instead of
     // reading the bank anew; it overwrites no dump, so it asks nothing.
     bool resume = false;
@@ -66,6 +73,8 @@ private:
     Bank_List* banks;
     Question* question;
     Messages* messages;
+    // What the chip's parameter page said in this action; empty: not read yet.
+    std::optional<std::wstring> page_verdict;
 };
 
 // "Dump file <PATH> holds N bytes, the bank M": a dump that is not the bank's.
@@ -79,5 +88,10 @@ std::size_t Pack_Bit_Map(const std::uint8_t* stream, std::size_t count, std::uin
 // "Reading done (...)", and the hint that says what to check.
 std::wstring Uniform_Dump_Remark(std::uint8_t value);
 std::wstring Uniform_Dump_Hint(std::uint8_t value);
+
+// The period of a dump that repeats itself, in the configuration's blocks
+// when it has them, else in pages; `unit_bytes` is that block or page.
+std::wstring Repeat_Dump_Remark(std::uint64_t period, bool blocks);
+std::wstring Repeat_Dump_Hint(std::uint64_t period, bool blocks, std::uint64_t period_bytes);
 
 }  // namespace Korvane_Exe

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "config/geometry_check.h"
 #include "dump/chip_operations.h"
 #include "dump/dump_hashes.h"
 #include "dump/undo_file.h"
@@ -333,7 +334,8 @@ void Verify_Bank(Reader_Master& master, Bank_List& banks, const NAND_Config& con
     // different, whatever stops the run.
     const std::wstring diff_path = dump_path + L".diff";
     if (Path_Exists(diff_path)) Delete_File(diff_path);
-    if (options.Check_ID) master.Check_Bank_ID(bank);
+    Check_Config_Geometry(config);
+    if (options.Check_ID) master.Check_Bank_Chip(bank);
     Diff_File diff(diff_path, reread ? Format(L"verify --reread %u", reread) : std::wstring(L"verify"));
     // A hash to renew after mending is kept from the verify pass, up to the
     // first page that may change, so only the rest is hashed again.

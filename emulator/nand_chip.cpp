@@ -107,7 +107,7 @@ void Nand_Chip::Command(std::uint8_t command) {
     case 0x30:
         if (collect == Collect::Read) {
             column = Address_Value(0, model->column_cycles);
-            row = Address_Value(model->column_cycles, model->row_cycles);
+            row = Address_Value(model->column_cycles, model->row_cycles) & model->row_mask;
             // Hybrid reads picked their page with SET FEATURES D6 already.
             if (word_line_prefix) page = word_line_prefix - 1u;
             else if (!registers.contains(Feature_Key + 0xD6)) page = 0;
@@ -134,7 +134,7 @@ void Nand_Chip::Command(std::uint8_t command) {
             if (special_pending) {
                 // The special read takes its row from this address; the
                 // three passes of a row give its three pages.
-                const std::uint32_t special = Address_Value(model->column_cycles, model->row_cycles);
+                const std::uint32_t special = Address_Value(model->column_cycles, model->row_cycles) & model->row_mask;
                 special_count = special == special_row ? special_count + 1 : 0;
                 special_row = special;
                 row = special;
@@ -196,7 +196,10 @@ void Nand_Chip::Address(std::uint8_t value) {
         collect = Collect::None;
         break;
     case Collect::Parameter_Page:
-        source = Source::Parameter_Page;
+        // 00h asks for the ONFI page, 40h for the JEDEC page; other
+        // addresses find nothing.
+        source = value == 0x00 || value == 0x40 ? Source::Parameter_Page : Source::None;
+        jedec_page = value == 0x40;
         column = 0;
         collect = Collect::None;
         break;
@@ -321,16 +324,20 @@ void Nand_Chip::Output(std::uint8_t* out, std::size_t count, std::uint32_t chip_
         for (std::size_t i = 0; i < count; ++i)
             out[i] = model->id.empty() ? 0xFF : model->id[(column + i) % model->id.size()];
         break;
-    case Source::Parameter_Page:
+    case Source::Parameter_Page: {
+        const std::vector<std::uint8_t>& copies = jedec_page ? model->jedec_copies : model->onfi_copies;
+        const std::size_t copy_bytes = jedec_page ? Jedec_Page_Bytes : Onfi_Page_Bytes;
+        const bool present = model->onfi && !copies.empty();
         for (std::size_t i = 0; i < count; ++i) {
             const std::size_t at = column + i;
-            const std::size_t copy = at / Onfi_Page_Bytes;
-            out[i] = model->onfi && copy < 3 ? model->onfi_copies[at] : 0xFF;
+            const std::size_t copy = at / copy_bytes;
+            out[i] = present && copy < 3 ? copies[at] : 0xFF;
             // A damaged copy has one letter of the manufacturer in the other
             // case, each copy a different one, so a majority still mends them.
-            if (model->onfi && copy < 3 && model->onfi_damage[copy] && at % Onfi_Page_Bytes == 32 + copy) out[i] ^= 0x20;
+            if (present && copy < 3 && model->onfi_damage[copy] && at % copy_bytes == 32 + copy) out[i] ^= 0x20;
         }
         break;
+    }
     case Source::Page:
         Page_Bytes(column, out, count, chip_enable);
         Weaken_Lines(out, count);

@@ -32,12 +32,17 @@ struct Chip_Model {
     bool onfi = true;
     // The three copies of the parameter page the chip answers, one after another.
     std::vector<std::uint8_t> onfi_copies = std::vector<std::uint8_t>(3 * Onfi_Page_Bytes, 0xFF);
+    // The three copies of the JEDEC page (EC 40); empty: the bus floats.
+    std::vector<std::uint8_t> jedec_copies;
     // Copies (of the three the chip repeats) answered with a damaged byte.
     std::array<bool, 3> onfi_damage{};
     std::uint32_t page_bytes = 2112;  // data and spare
     std::uint32_t column_cycles = 2;
     std::uint32_t row_cycles = 3;
     std::uint32_t pages_per_row = 1;
+    // The row-address bits the die decodes; higher bits are not wired, so
+    // rows past its last read its first ones again.
+    std::uint32_t row_mask = 0xFFFFFFFF;
     Page_Source source;
     // Retry registers that must hold these values for error-free pages.
     std::vector<std::pair<std::uint32_t, std::uint8_t>> clean_registers;
@@ -123,6 +128,7 @@ private:
     std::uint32_t column = 0;
     std::uint32_t row = 0;
     std::uint32_t page = 0;
+    bool jedec_page = false;  // the parameter page command asked for the JEDEC page
     std::uint64_t page_loads = 0;  // every page the chip loads counts, so each read flips anew
     std::uint64_t weak_bytes = 0;  // page bytes put on the bus so far
     std::array<std::uint64_t, 16> next_weak{};  // the byte count at which each weak line next reads wrong

@@ -10,27 +10,22 @@ namespace Korvane_Emulator {
 
 namespace {
 
-void Put_Text(Onfi_Page& page, std::size_t offset, std::size_t width, const std::string& text) {
+template <class Bytes>
+void Put_Text(Bytes& page, std::size_t offset, std::size_t width, const std::string& text) {
     // ASCII fields are padded with blanks, never with zeros.
     std::fill_n(page.begin() + offset, width, ' ');
     std::copy_n(text.begin(), std::min(width, text.size()), page.begin() + offset);
 }
 
-void Put_Le(Onfi_Page& page, std::size_t offset, std::uint32_t value, std::size_t bytes) {
+template <class Bytes>
+void Put_Le(Bytes& page, std::size_t offset, std::uint32_t value, std::size_t bytes) {
     for (std::size_t i = 0; i < bytes; ++i) page[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
 }
 
-}  // namespace
-
-Onfi_Page Make_Onfi_Page(const Onfi_Geometry& geometry) {
-    Onfi_Page page{};
-    page[0] = 'O';
-    page[1] = 'N';
-    page[2] = 'F';
-    page[3] = 'I';
-    Put_Le(page, 4, 0x0002 | 0x0004, 2);  // ONFI 1.0 and 2.0
+// The fields both layouts keep at the same offsets.
+template <class Bytes>
+void Put_Geometry(Bytes& page, const Onfi_Geometry& geometry) {
     Put_Le(page, 6, geometry.wide_bus ? 0x0001 : 0x0000, 2);
-    page[14] = 3;  // three copies follow one another
     Put_Text(page, 32, 12, geometry.manufacturer);
     Put_Text(page, 44, 20, geometry.model);
     page[64] = geometry.jedec_id;
@@ -41,8 +36,27 @@ Onfi_Page Make_Onfi_Page(const Onfi_Geometry& geometry) {
     page[100] = geometry.luns;
     page[101] = static_cast<std::uint8_t>((geometry.column_cycles << 4) | (geometry.row_cycles & 0x0F));
     page[102] = geometry.bits_per_cell;
+}
+
+}  // namespace
+
+Onfi_Page Make_Onfi_Page(const Onfi_Geometry& geometry) {
+    Onfi_Page page{};
+    std::copy_n("ONFI", 4, page.begin());
+    Put_Le(page, 4, 0x0002 | 0x0004, 2);  // ONFI 1.0 and 2.0
+    page[14] = 3;  // three copies follow one another
+    Put_Geometry(page, geometry);
     Put_Le(page, 137, 25, 2);  // tR in microseconds
     Put_Le(page, 254, Onfi_CRC16(page.data(), 254), 2);
+    return page;
+}
+
+std::vector<std::uint8_t> Make_Jedec_Page(const Onfi_Geometry& geometry) {
+    std::vector<std::uint8_t> page(Jedec_Page_Bytes, 0);
+    std::copy_n("JESD", 4, page.begin());
+    Put_Le(page, 4, 0x0002, 2);  // JESD230 revision 1.0
+    Put_Geometry(page, geometry);
+    Put_Le(page, 510, Onfi_CRC16(page.data(), 510), 2);
     return page;
 }
 
@@ -52,16 +66,20 @@ std::vector<std::uint8_t> Onfi_Copies(const Onfi_Page& page) {
     return copies;
 }
 
-std::vector<std::uint8_t> Onfi_Copies_From_File(const std::wstring& path) {
+Captured_Page Parameter_Copies_From_File(const std::wstring& path) {
     ZEKT_MediaFileReadProtect file(path);
     const std::uint64_t size = file.GetSize();
-    if (size != Onfi_Page_Bytes && size != 3 * Onfi_Page_Bytes)
-        throw ZEKT_Exception(Format(L"Parameter page file <%s> holds <%I64u> bytes, not 256 or 768", path, size));
-    std::vector<std::uint8_t> copies(3 * Onfi_Page_Bytes);
-    file.Read(copies.data(), size);
-    for (std::size_t copy = size / Onfi_Page_Bytes; copy < 3; ++copy)
-        std::copy_n(copies.begin(), Onfi_Page_Bytes, copies.begin() + copy * Onfi_Page_Bytes);
-    return copies;
+    Captured_Page captured;
+    captured.jedec = size == Jedec_Page_Bytes || size == 3 * Jedec_Page_Bytes;
+    const std::size_t copy = captured.jedec ? Jedec_Page_Bytes : Onfi_Page_Bytes;
+    if (size != copy && size != 3 * copy)
+        throw ZEKT_Exception(Format(
+            L"Parameter page file <%s> holds <%I64u> bytes, not 256 or 768 (ONFI), 512 or 1536 (JEDEC)", path, size));
+    captured.copies.resize(3 * copy);
+    file.Read(captured.copies.data(), size);
+    for (std::size_t at = size; at < 3 * copy; at += copy)
+        std::copy_n(captured.copies.begin(), copy, captured.copies.begin() + at);
+    return captured;
 }
 
 }  // namespace Korvane_Emulator

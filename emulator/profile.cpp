@@ -215,8 +215,28 @@ Chip_Model Make_Chip_Model(const Sim_Profile& profile) {
     geometry.row_cycles = static_cast<std::uint8_t>(model.row_cycles);
     geometry.bits_per_cell = model.pages_per_row == 3 ? 3 : (config.Page <= 4320 ? 1 : 2);
     geometry.wide_bus = config.Bus == L"16";
-    model.onfi_copies = profile.sim.onfi_file.empty() ? Onfi_Copies(Make_Onfi_Page(geometry))
-                                                      : Onfi_Copies_From_File(profile.sim.onfi_file);
+    if (profile.sim.onfi_file.empty()) {
+        model.onfi_copies = Onfi_Copies(Make_Onfi_Page(geometry));
+    } else {
+        // A captured JEDEC page makes a toggle-mode chip: no ONFI page at all.
+        Captured_Page captured = Parameter_Copies_From_File(profile.sim.onfi_file);
+        if (captured.jedec)
+            model.jedec_copies = std::move(captured.copies);
+        else
+            model.onfi_copies = std::move(captured.copies);
+    }
+
+    // The die decodes as many row bits as its last row needs: the rows of
+    // its bank through the skip rules. Without a size it decodes them all.
+    try {
+        const std::uint64_t unit = std::uint64_t{config.Page} * model.pages_per_row;
+        const std::uint64_t units = unit ? (config.Get_Bank_Dump_Size() + unit - 1) / unit : 0;
+        if (units) {
+            const auto last_row = static_cast<std::uint64_t>(config.Get_Real_Page(static_cast<std::int64_t>(units) - 1));
+            if (last_row < 0xFFFFFFFFu) model.row_mask = static_cast<std::uint32_t>(std::bit_ceil(last_row + 1) - 1);
+        }
+    } catch (const ZEKT_Exception&) {
+    }
     return model;
 }
 

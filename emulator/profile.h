@@ -17,7 +17,7 @@ namespace Korvane_Emulator {
 struct Sim_Options {
     Page_Source source;                   // "Sim Data": erased | seed N | file PATH
     bool onfi = true;                     // "Sim ONFI": true | false | file PATH
-    std::wstring onfi_file;               // "Sim ONFI" file PATH: a page of 256 bytes or its three copies
+    std::wstring onfi_file;               // "Sim ONFI" file PATH: an ONFI page (256 bytes or three copies) or a JEDEC one (512 or 1536)
     std::optional<std::uint64_t> unplug_after;  // "Sim Unplug After": data bytes
     std::array<bool, 8> dead_lines{};     // "Sim Dead CE": lines that do not answer, "2-3"
     std::vector<std::pair<std::uint32_t, std::uint8_t>> clean_registers;  // "Sim Retry Clean": "ac=0f 189=01"

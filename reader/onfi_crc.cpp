@@ -12,6 +12,10 @@ std::uint16_t Onfi_CRC16(const std::uint8_t* bytes, std::size_t count) {
     return crc;
 }
 
-bool Onfi_Copy_Good(const std::uint8_t* copy) { return Onfi_CRC16(copy, 254) == (copy[254] | copy[255] << 8); }
+bool Onfi_Copy_Good(const std::uint8_t* copy) { return Parameter_Copy_Good(copy, 256); }
+
+bool Parameter_Copy_Good(const std::uint8_t* copy, std::size_t copy_bytes) {
+    return Onfi_CRC16(copy, copy_bytes - 2) == (copy[copy_bytes - 2] | copy[copy_bytes - 1] << 8);
+}
 
 }  // namespace Korvane_Internal

@@ -13,4 +13,8 @@ std::uint16_t Onfi_CRC16(const std::uint8_t* bytes, std::size_t count);
 // CRC of bytes 0 to 253.
 bool Onfi_Copy_Good(const std::uint8_t* copy);
 
+// The same for a copy of `copy_bytes` whose last two bytes hold the CRC of
+// the rest: 512 for a JEDEC parameter page.
+bool Parameter_Copy_Good(const std::uint8_t* copy, std::size_t copy_bytes);
+
 }  // namespace Korvane_Internal

@@ -162,11 +162,11 @@ void Build_Id_Program(Assembler_Code& code) {
     Closing_Steps(code);
 }
 
-void Build_Parameter_Page_Program(Assembler_Code& code) {
+void Build_Parameter_Page_Program(Assembler_Code& code, std::uint8_t address) {
     code.Cmd_Step(0xFF);
     code.Wait_Step();
     code.Cmd_Step(0xEC);
-    code.Addr_Step(0x00);
+    code.Addr_Step(address);
     code.Wait_Step();
     code.Read_Step();
     Closing_Steps(code);

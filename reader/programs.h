@@ -10,7 +10,8 @@
 namespace Korvane_Internal::NAND_Assembler {
 
 void Build_Id_Program(Assembler_Code& code);
-void Build_Parameter_Page_Program(Assembler_Code& code);
+// Command ECh at `address`: 00h the ONFI parameter page, 40h the JEDEC one.
+void Build_Parameter_Page_Program(Assembler_Code& code, std::uint8_t address = 0x00);
 // Throws "Unknown Cmd" for a command set it does not know.
 void Build_Page_Program(Assembler_Code& code, const Reader_Setup& setup);
 // The ID program in ID mode, else the page-read program.

@@ -8,15 +8,18 @@
 #include <sstream>
 
 #include "cli/console.h"
+#include "cli/ecc_command.h"
 #include "cli/proving.h"
 #include "config/catalogue/chip_catalogue.h"
 #include "config/catalogue/chip_lookup.h"
 #include "dump/chip_list.h"
+#include "dump/chip_word.h"
 #include "dump/bank_map.h"
 #include "dump/chip_operations.h"
 #include "dump/dump_hashes.h"
 #include "dump/reader_master.h"
 #include "dump/verify.h"
+#include "ecc/layout.h"
 #include "emulator/selection.h"
 #include "framework/media.h"
 #include "framework/os.h"
@@ -54,6 +57,8 @@ struct Choices {
     std::uint32_t program_bank = 1;
     bool program_id = false, program_onfi = false, program_bb = false;
     std::uint32_t data_bytes = 0;  // 0: the largest power of two not above "Page"
+    std::string ecc_layout;
+    bool fix = false;
 };
 
 // A command line that asks for something that does not exist: exit 2.
@@ -338,7 +343,7 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
     };
 
     CLI::App* chips = app.add_subcommand("chips", "List the built-in chip catalogue");
-    chips->add_option("--name", choices.name_filter, "Part of the name, case-sensitive");
+    chips->add_option("--name", choices.name_filter, "Part of the name, case-sensitive; O and 0 count as one");
     chips->add_option("--id", choices.id_filter, "ID pattern, such as \"2c dc\" or \"98 * 94\"");
     chips->add_flag("--tsv", choices.tsv, "Every key of every row, tab separated");
     CLI::App* config = app.add_subcommand("config", "Print a chip configuration as a settings text");
@@ -378,6 +383,15 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
                     "Bytes of a page's data area, before its spare area (default: the largest power of two "
                     "not above \"Page\")")
         ->check(CLI::Range(1u, 0xFFFFFFFFu));
+    CLI::App* ecc = app.add_subcommand("ecc", "Check each selected bank's dump against its ECC, NN_NN.dump.ecc");
+    chip_options(ecc);
+    dump_files(ecc);
+    ecc->add_option("--layout", choices.ecc_layout,
+                    "The ECC layout, such as \"bch step=512 m=13 t=8 poly=0x201b ecc=end\" (default: found from the "
+                    "dump)");
+    ecc->add_flag("--fix", choices.fix, "Write NN_NN.fixed.dump with every correctable codeword mended");
+    ecc->add_option("--data", choices.data_bytes, "Bytes of a page's data area (default as for map)")
+        ->check(CLI::Range(1u, 0xFFFFFFFFu));
     CLI::App* onfi = app.add_subcommand("onfi", "Read and show the ONFI (else JEDEC) parameter page of bank 1, proven by its CRC");
     chip_options(onfi);
     reader_options(onfi);
@@ -389,6 +403,10 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
         ->check(Not_Empty_Path);
     CLI::App* find = app.add_subcommand("find", "Read the attached chip's ID and list the catalogue chips it fits");
     reader_options(find);
+    find->add_option("--config-out", choices.config_out,
+                     "When no catalogue chip fits: write the configuration that the ID and the ONFI parameter page "
+                     "describe, as a UTF-16 file")
+        ->check(Not_Empty_Path);
     app.add_subcommand("test-usb", "Run the reader's USB self-test");
     CLI::App* program = app.add_subcommand("program", "List the micro-program a run would send");
     chip_options(program);
@@ -436,8 +454,8 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
     try {
         if (chips->parsed()) {
             const Chip_Catalogue catalogue;
-            Print_Chips(catalogue, catalogue.Filter(Wide(choices.name_filter), Wide(choices.id_filter)), choices.tsv,
-                        out);
+            Print_Chips(catalogue, Filter_O_Or_Zero(catalogue, Wide(choices.name_filter), Wide(choices.id_filter)),
+                        choices.tsv, out);
             return 0;
         }
         Chip_Choice chip = Choose_Chip(choices);
@@ -459,7 +477,7 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
         }
         NAND_Config current = chip.config;
         std::uint32_t number = choices.number;
-        const bool banked = id->parsed() || read->parsed() || verify->parsed() || map->parsed();
+        const bool banked = id->parsed() || read->parsed() || verify->parsed() || map->parsed() || ecc->parsed();
         if (banked) {
             const std::uint32_t bank_count = current.Get_Bank_Count();
             // Nothing to work on is no success.
@@ -499,13 +517,23 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
                 const Korvane_Exe::Map_Geometry geometry = Korvane_Exe::Bank_Map_Geometry(current, choices.data_bytes);
                 master.For_Each_Selected_Bank(
                     [&](std::uint32_t bank) { Korvane_Exe::Map_Bank(master, recorder, current, geometry, bank); });
+            } else if (ecc->parsed()) {
+                user.bank_bytes = 0;  // a dump may be partial: no speed from the bank size
+                std::optional<Korvane_Ecc::Ecc_Layout> layout;
+                try {
+                    if (!choices.ecc_layout.empty()) layout = Korvane_Ecc::Parse_Layout(Wide(choices.ecc_layout));
+                } catch (const ZEKT_Exception_DataCorrupt& e) {
+                    throw Usage_Error(e.message);
+                }
+                if (!Ecc_Command(master, user, current, layout, choices.fix, choices.data_bytes, out, err)) status = 1;
             } else {
                 master.For_Each_Selected_Bank([&](std::uint32_t bank) {
                     if (choices.undo) return Korvane_Exe::Undo_Bank(master, recorder, bank);
                     Korvane_Exe::Verify_Bank(master, recorder, current, options, bank, choices.reread, verified[bank]);
                 });
             }
-            if (!user.Print_Results()) status = 1;
+            // The ecc command prints each bank's lines as it goes.
+            if (!ecc->parsed() && !user.Print_Results()) status = 1;
             Print_Id_Hints(recorder, current, options, id->parsed(), err);
             Print_Dump_Hints(master, err);
             Print_Line_Hints(verified, err);
@@ -518,8 +546,19 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
                 Put(err, L"No catalogue chip fits the attached chip\n");
                 Print_Find_Hint(options, err);
                 status = 1;
+                // What the chip says of itself, and a configuration from it.
+                const Korvane_Exe::Chip_Word word = Korvane_Exe::Read_Chip_Word(options);
+                for (const std::wstring& line : Korvane_Exe::Chip_Word_Lines(word))
+                    Put(out, Visible_Text(line) + L"\n");
+                if (!choices.config_out.empty()) {
+                    NAND_Config made = Korvane_Exe::Config_From_Chip_Word(word);
+                    Write_Text_File(Wide(choices.config_out), Export_Properties(made));
+                }
             } else {
                 Print_Chips(catalogue, rows, false, out);
+                if (!choices.config_out.empty())
+                    Put(err, L"Catalogue chips fit the attached chip: take one with --chip; nothing written to <" +
+                                 Wide(choices.config_out) + L">\n");
             }
         } else {
             if (!master.Test_USB()) status = 1;

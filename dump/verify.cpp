@@ -9,6 +9,7 @@
 #include "config/geometry_check.h"
 #include "dump/chip_operations.h"
 #include "dump/dump_hashes.h"
+#include "dump/ecc_pass.h"
 #include "dump/undo_file.h"
 #include "framework/media.h"
 #include "framework/values.h"
@@ -313,17 +314,25 @@ std::wstring Verify_Text(const Verify_Result& result) {
 }
 
 std::wstring Data_Line_Hint(const Verify_Result& result) {
-    if (result.differing_bits < 16 || result.line_bits.size() < 2) return {};
-    std::vector<std::uint32_t> lines(result.line_bits.size());
+    // Bits the re-read found and bits the ECC mended point at a line alike.
+    std::vector<std::uint64_t> line_bits = result.line_bits;
+    std::uint64_t total = result.differing_bits;
+    for (std::size_t line = 0; line < result.corrected_line_bits.size() && line < line_bits.size(); ++line) {
+        line_bits[line] += result.corrected_line_bits[line];
+        total += result.corrected_line_bits[line];
+    }
+    const wchar_t* which = total == result.differing_bits ? L"differing" : L"differing and ECC-corrected";
+    if (total < 16 || line_bits.size() < 2) return {};
+    std::vector<std::uint32_t> lines(line_bits.size());
     for (std::uint32_t line = 0; line < lines.size(); ++line) lines[line] = line;
     std::stable_sort(lines.begin(), lines.end(),
-                     [&](std::uint32_t a, std::uint32_t b) { return result.line_bits[a] > result.line_bits[b]; });
-    const std::uint64_t total = result.differing_bits, top = result.line_bits[lines[0]];
+                     [&](std::uint32_t a, std::uint32_t b) { return line_bits[a] > line_bits[b]; });
+    const std::uint64_t top = line_bits[lines[0]];
     if (top * 5 >= total * 4)
-        return Format(L"%I64u of %I64u differing bits are on IO%u: check its contacts", top, total, lines[0]);
-    const std::uint64_t two = top + result.line_bits[lines[1]];
+        return Format(L"%I64u of %I64u %s bits are on IO%u: check its contacts", top, total, which, lines[0]);
+    const std::uint64_t two = top + line_bits[lines[1]];
     if (two * 5 < total * 4) return {};
-    return Format(L"%I64u of %I64u differing bits are on IO%u and IO%u: check their contacts", two, total,
+    return Format(L"%I64u of %I64u %s bits are on IO%u and IO%u: check their contacts", two, total, which,
                   std::min(lines[0], lines[1]), std::max(lines[0], lines[1]));
 }
 
@@ -362,6 +371,10 @@ void Verify_Bank(Reader_Master& master, Bank_List& banks, const NAND_Config& con
                               hashed ? &hash : nullptr);
         result.reread = reread;
     }
+    // The codewords an ECC pass mended over this dump show where bits go wrong too.
+    if (Path_Exists(dump_path + L".ecc"))
+        result.corrected_line_bits =
+            Read_Ecc_Listing(dump_path + L".ecc", 0, config.Page, config.Bus == L"16" ? 16 : 8).line_bits;
     // The link is free again: the mending runs read one unit each.
     if (!pages.empty()) {
         progress->Set_Status(L"Mend...");

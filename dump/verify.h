@@ -23,6 +23,7 @@ struct Verify_Result {
     std::uint64_t mended_pages = 0;     // pages whose every bit had a clear majority
     std::uint64_t unsure_bits = 0;      // bits with a tie or less than two thirds agreeing
     std::uint64_t steady_pages = 0;     // pages whose fresh reads all agreed, against the dump
+    std::vector<std::uint64_t> corrected_line_bits;  // bits the ECC list beside the dump corrected, per line
 };
 
 // Called for every differing page: its number, its differing bits, and the
@@ -45,8 +46,9 @@ Verify_Result Compare_Bank(ZEKT_Media& bank, ZEKT_Media& dump, std::uint32_t pag
 // time: not mended".
 std::wstring Verify_Text(const Verify_Result& result);
 
-// When at least 16 bits differ and one or two data lines carry 80% of them
-// or more: which lines, and to check their contacts. Else empty.
+// When at least 16 bits differ or were corrected by ECC (the ".ecc" beside
+// the dump) and one or two data lines carry 80% of them or more: which
+// lines, and to check their contacts. Else empty.
 std::wstring Data_Line_Hint(const Verify_Result& result);
 
 // The verify action for one bank: the ID check when "Check ID" is on, then

@@ -127,6 +127,11 @@ void Delete_File(const std::wstring& name) {
     if (!ZEKT_Os::Delete_File(name)) throw ZEKT_Exception(L"Can't delete file <" + name + L"> - " + Last_Error_Text());
 }
 
+void Rename_File(const std::wstring& from, const std::wstring& to) {
+    if (!ZEKT_Os::Rename_File(from, to))
+        throw ZEKT_Exception(L"Can't rename file <" + from + L"> to <" + to + L"> - " + Last_Error_Text());
+}
+
 bool Exists(const std::wstring& pattern) {
     ZEKT_Os::Find_Entry entry;
     ZEKT_Os::Find_Handle* find = ZEKT_Os::Find_First(pattern, entry);

@@ -85,6 +85,8 @@ std::wstring Media_Error_Text();
 // Folder and file operations; failures throw ZEKT_Exception with the system text.
 void Create_Folder(const std::wstring& path);
 void Delete_File(const std::wstring& name);
+// Puts `from` in the place of `to` in one step: readers see the old file or the new, never half.
+void Rename_File(const std::wstring& from, const std::wstring& to);
 bool Exists(const std::wstring& pattern);
 // Whether anything is at `path`, its name taken literally (no pattern).
 bool Path_Exists(const std::wstring& path);

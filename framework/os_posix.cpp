@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <csignal>
 #include <cstring>
 #include <string>
@@ -197,6 +198,10 @@ bool Delete_File(const std::wstring& name) {
         return false;
     }
     return ::unlink(path.c_str()) == 0;
+}
+
+bool Rename_File(const std::wstring& from, const std::wstring& to) {
+    return ::rename(Native_Path(from).c_str(), Native_Path(to).c_str()) == 0;
 }
 
 bool Path_Exists(const std::wstring& path) {

@@ -1,5 +1,7 @@
 #include "config/catalogue/chip_lookup.h"
 
+#include <algorithm>
+
 #include "framework/format.h"
 #include "framework/values.h"
 
@@ -41,4 +43,18 @@ std::optional<NAND_Config> Find_Catalogue_Chip(const std::wstring& wanted) {
                                     static_cast<std::uint32_t>(rows.front() + 1)));
     }
     return catalogue[rows.front()];
+}
+
+std::vector<const NAND_Config*> Filter_O_Or_Zero(const Chip_Catalogue& catalogue, const std::wstring& name,
+                                                 const std::wstring& id) {
+    auto fold = [](std::wstring text) {
+        std::replace(text.begin(), text.end(), L'O', L'0');
+        return text;
+    };
+    const std::wstring wanted = fold(Trim(name, L' '));
+    const std::wstring pattern = Trim(id, L' ');
+    std::vector<const NAND_Config*> rows;
+    for (const NAND_Config& row : catalogue)
+        if (fold(row.Name).find(wanted) != std::wstring::npos && Match_ID(row.ID_Code, pattern)) rows.push_back(&row);
+    return rows;
 }

@@ -19,3 +19,9 @@ std::vector<std::size_t> Find_Catalogue_Rows(const Chip_Catalogue& catalogue, co
 // The one chip those rows hold; nothing when there is no row; throws when
 // the rows differ.
 std::optional<NAND_Config> Find_Catalogue_Chip(const std::wstring& wanted);
+
+// The rows `Chip_Catalogue::Filter` lists, with the letter O and the digit 0
+// taken as one character in the name: part numbers are often written with
+// one where the other is meant ("K9G8G08UOM").
+std::vector<const NAND_Config*> Filter_O_Or_Zero(const Chip_Catalogue& catalogue, const std::wstring& name,
+                                                 const std::wstring& id);

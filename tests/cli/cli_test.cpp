@@ -170,6 +170,9 @@ TEST(Cli_Catalogue, ChipsFindAndTsv) {
               "#     Name           ID           Size    Banks       Company  Bus  Cmd  DDR\n"
               "#92   F4GMSAP        2c dc 90 95  512 MB  1 x 512 MB  Unknown  8    Std\n"
               "#106  FTNM40A4GK3W2  2c dc 90 95  512 MB  1 x 512 MB  Spectek  8    Std\n");
+    // A zero typed for the letter O of K9G8G08UOM, and the reverse.
+    EXPECT_NE(Cli({"chips", "--name", "K9G8G08U0M"}).out.find("  K9G8G08UOM  ec d3 14 26  "), std::string::npos);
+    EXPECT_NE(Cli({"chips", "--name", "29F64G08CAMDA"}).out.find("  29F64GO8CAMDA  "), std::string::npos);
     result = Cli({"chips", "--name", "F4GMSAP", "--tsv"});
     EXPECT_EQ(result.out,
               "Company\tName\tID code\tBus\tBanks\tPage\tBlock\tBlocks\tCmd\tCol\tRow\tDDR\tRE_Up\tRE_Down\tPower\tRetry\t"
@@ -271,4 +274,25 @@ TEST(Cli_Read, WorkFolderBeyondTheClassicPathLimit) {
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_FALSE(Exists(dumps + L"01_02.dump.bb"));
     EXPECT_EQ(ZEKT_MediaFileReadProtect(dumps + L"01_02.dump").GetSize(), 0x360000u);
+}
+
+// A chip no catalogue row fits: `find` says so as before, tells what the ID
+// decodes to, and writes a configuration that the chip's own ID check takes.
+TEST(Cli_Find, UnknownChipDescribedAndConfigured) {
+    Temp_Folder folder;
+    const std::string profile = KORVANE_SOURCE_DIR "/emulator/profiles/tc58nvg2s0f.txt";
+    const std::string made = To_UTF8(folder.Name(L"made.txt"));
+    Result result = Cli({"--simulate=" + profile, "find", "--config-out", made});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, "No catalogue chip fits the attached chip\n");
+    EXPECT_EQ(result.out, "ID <98 dc 90 26 76 15 01 08> on 1 chip enable\n"
+                          "The ID says: maker Toshiba, 512 MB a chip enable, page 4096 + 224, block 256 KB, bus 8, "
+                          "1 bit a cell, 1 die\nNo ONFI or JEDEC parameter page\n");
+    const std::wstring chip_keys =
+        L"// Chip\r\nCompany      Toshiba\r\nName         Unknown\r\nID code      98 dc 90 26\r\n\r\n"
+        L"// Structure\r\nBus          8\r\nBanks        1 x 512 MB\r\nPage         4320\r\nBlock        0x43800\r\n"
+        L"Blocks       0x800\r\n\r\n// Read\r\nCmd          Std\r\nCol          2\r\nRow          3\r\n";
+    EXPECT_EQ(Read_Unicode_File(From_UTF8(made)).substr(0, chip_keys.size()), chip_keys);
+    result = Cli({"--simulate=" + profile, "id", "--config", made});
+    EXPECT_EQ(result.status, 0) << result.err;
 }

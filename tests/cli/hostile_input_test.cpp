@@ -87,7 +87,10 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{{"--simulate", "--trace", "id", "--config", Demo_Profile, "--set", "Banks=0 x 4 MB"}, 1, "",
                 "korvane-cli: Error: No bank in Banks <0 x 4 MB>"},
         Refusal{{"read", "--chip", "F4GMSAP", "--folder", ""}, 2, "", "korvane-cli: --folder: Empty path"},
-        Refusal{{"--simulate=@/stranger.txt", "find"}, 1, "", "No catalogue chip fits the attached chip"},
+        Refusal{{"--simulate=@/stranger.txt", "find"}, 1,
+                "ID <01 02 03 04> on 2 chip enables\nThe ID says: maker AMD/Spansion\nThe ONFI parameter page says: "
+                "maker Toshiba, model Demo WL 2 x 4 MB, 3 MB a chip enable, page 8192 + 1024, block 192 pages, bus 8\n",
+                "No catalogue chip fits the attached chip"},
         Refusal{{"--simulate", "--trace", "read", "--config", Demo_Profile, "--set", "Banks=4294967295 x 4 MB",
                  "--folder", "@/d"}, 1, "", "korvane-cli: Error: Bank count <4294967295> is more than the 8 chip enables"},
         Refusal{{"--simulate", "--trace", "read", "--config", Demo_Profile, "--set", "Page=0xFFFFFFFF", "--set",

@@ -113,7 +113,20 @@ INSTANTIATE_TEST_SUITE_P(
                   {"block 0: bad", "block 1: weak (1 page differs)"}},
                  "Bank_1  2 blocks: 0 bad, 1 weak, 1 mended, 0 erased, 0 data\n"
                  "Bank_2  2 blocks: 1 bad, 1 weak, 0 mended, 0 erased, 0 data\n"},
-        // A partial dump maps its whole blocks; a bank without a dump keeps no old picture.
+        // An ECC list colours a block by its worst codeword, uncorrectable first.
+        Map_Case{"ecc list", {}, {},
+                 [](const Temp_Folder& folder) {
+                     const std::string list = "# bch step=512 m=13 t=8 poly=0x201b ecc=end\n5\t0\tcorrected\t3\t1:2,9:0,20:7\n"
+                                              "7\t2\terased\t1\t1500:4\n200\t15\tuncorrectable\t>8\t\n";
+                     folder.Put(L"01_01.dump.ecc", {list.begin(), list.end()});
+                 },
+                 {{"block 0: corrected (ECC: 0 uncorrectable, 1 corrected, 1 erased with flips, worst 3 of 8 bits)",
+                   "block 1: uncorrectable (ECC: 1 uncorrectable, 0 corrected, 0 erased with flips, worst 0 of 8 bits)"},
+                  {"block 0: data", "block 1: data"}},
+                 "Bank_1  2 blocks: 0 bad, 0 weak, 0 mended, 1 uncorrectable, 1 corrected, 0 erased, 0 data\n"
+                 "Bank_2  2 blocks: 0 bad, 0 weak, 0 mended, 0 erased, 2 data\n"},
+        // A partial dump maps its whole blocks and outlines the rest of the bank; a
+        // bank without a dump keeps no old picture.
         Map_Case{"partial and missing dumps", {}, {},
                  [](const Temp_Folder& folder) {
                      std::filesystem::resize_file(folder.path / "01_01.dump", Block_Bytes + 100);
@@ -121,7 +134,8 @@ INSTANTIATE_TEST_SUITE_P(
                      folder.Put(L"01_02.dump.svg", {'<'});
                  },
                  {{"block 0: data"}, {}},
-                 "Bank_1  1 block: 0 bad, 0 weak, 0 mended, 0 erased, 1 data; 100 bytes left over\n", 1}),
+                 "Bank_1  1 block: 0 bad, 0 weak, 0 mended, 0 erased, 1 data; 100 bytes left over; 1 block not in the dump\n",
+                 1}),
     [](const testing::TestParamInfo<Map_Case>& info) { return "case_" + std::to_string(info.index); });
 
 }  // namespace

@@ -186,6 +186,21 @@ INSTANTIATE_TEST_SUITE_P(
                     Line_Case{{"Sim Weak Line=2-4-6"}, ""},
                     Line_Case{{"Bus=16", "Sim Weak Line=11"}, "IO11: check its contacts\n"}));
 
+// Bits an ECC pass corrected count as well: a clean verify still names the
+// line they gather on.
+TEST(Cli_Line_Hint_Ecc, CorrectedBitsNameTheirLine) {
+    Temp_Folder folder;
+    ASSERT_EQ(Run_Cli(Demo_Read(folder, {"--banks", "1"})).status, 0);
+    std::string list = "# bch step=512 m=13 t=8 poly=0x201b ecc=end\n3\t1\tcorrected\t2\t600:1,601:6\n";
+    for (int page = 10; page < 30; ++page) list += std::to_string(page) + "\t0\tcorrected\t1\t" + std::to_string(page) + ":6\n";
+    folder.Put(L"01_01.dump.ecc", {list.begin(), list.end()});
+    const Cli_Result result = Run_Cli(Demo_Verify(folder, {"--banks", "1"}));
+    EXPECT_EQ(result.status, 0);
+    EXPECT_NE(result.err.find("Bank_1  hint: 21 of 22 differing and ECC-corrected bits are on IO6: check its contacts\n"),
+              std::string::npos)
+        << result.err;
+}
+
 struct Resume_Case {
     const char* what;
     std::size_t held;     // bytes of the dump already in the file

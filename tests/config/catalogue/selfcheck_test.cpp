@@ -4,63 +4,16 @@
 
 #include <algorithm>
 #include <bit>
-#include <optional>
 #include <regex>
-#include <set>
 
 #include "config/catalogue/chip_catalogue.h"
+#include "config/catalogue/id_check.h"
 #include "framework/values.h"
 #include "reader/retry/retry.h"
 
 namespace {
 
 using Korvane_Internal::NAND_Assembler::Read_Retry::Registry;
-
-// Megabytes per chip enable that the ID's second byte gives: the Linux
-// kernel's device-code table (small-page, then extended-ID codes, 8- and
-// 16-bit, 3.3 and 1.8 V), and the density codes of the joint Intel/Micron
-// dies (ID 2c, 89), which the kernel reads from the parameter page instead.
-std::optional<std::int64_t> Device_Code_MB(const std::wstring& id) {
-    struct Size {
-        std::int64_t mb;
-        std::vector<unsigned> codes;
-    };
-    static const std::vector<Size> kernel = {
-        {4, {0x6b, 0xe3, 0xe5}},
-        {8, {0xd6, 0xe6}},
-        {16, {0x33, 0x73, 0x43, 0x53}},
-        {32, {0x35, 0x75, 0x45, 0x55}},
-        {64, {0x36, 0x76, 0x46, 0x56, 0xa2, 0xa0, 0xf2, 0xd0, 0xf0, 0xb2, 0xb0, 0xc2, 0xc0}},
-        {128, {0x78, 0x39, 0x79, 0x72, 0x49, 0x74, 0x59, 0xa1, 0xf1, 0xd1, 0xb1, 0xc1, 0xad}},
-        {256, {0x71, 0xaa, 0xda, 0xba, 0xca}},
-        {512, {0xac, 0xdc, 0xbc, 0xcc}},
-        {1024, {0xa3, 0xd3, 0xb3, 0xc3}},
-        {2048, {0xa5, 0xd5, 0xb5, 0xc5}},
-        {4096, {0xa7, 0xd7, 0xb7, 0xc7}},
-        {8192, {0xae, 0xde, 0xbe, 0xce}},
-        {16384, {0x1a, 0x3a, 0x2a, 0x4a}},
-        {32768, {0x1c, 0x3c, 0x2c, 0x4c}},
-        {65536, {0x1e, 0x3e, 0x2e, 0x4e}}};
-    static const std::vector<Size> intel_micron = {
-        {2048, {0x48}}, {4096, {0x68, 0x44}}, {8192, {0x88, 0x64}}, {16384, {0xa8, 0x84}},
-        {32768, {0xc8, 0xa4}}, {65536, {0xc4}}};
-    const unsigned maker = std::stoul(id.substr(0, 2), nullptr, 16);
-    const unsigned code = std::stoul(id.substr(3, 2), nullptr, 16);
-    auto find = [code](const std::vector<Size>& table) -> std::optional<std::int64_t> {
-        for (const Size& size : table)
-            if (std::find(size.codes.begin(), size.codes.end(), code) != size.codes.end()) return size.mb;
-        return std::nullopt;
-    };
-    if (maker == 0x2c || maker == 0x89)
-        if (auto mb = find(intel_micron)) return mb;
-    return find(kernel);
-}
-
-// Rows whose banks are smaller than their device code says, and why they
-// are right (docs/catalogue-sources.md): SanDisk sells 16 Gb dies of which
-// only half is good, under the 16 Gb ID.
-const std::set<std::wstring> partial_dies = {L"SDTNKLAHSM-1024", L"SDTNKLBHSM-2048", L"SDTNKLCHSM-4096",
-                                             L"SDTNLJAHSM-1024", L"SDTNLLBHSM-4096"};
 
 // Empty when the row is sound, else what is wrong with it.
 std::vector<std::string> Faults_Of(const NAND_Config& row) {
@@ -106,11 +59,10 @@ std::vector<std::string> Faults_Of(const NAND_Config& row) {
     if (row.Block != 0 && row.Blocks != 0)
         check(dump >= bank_bytes && dump <= bank_bytes + bank_bytes / 4, "Block x Blocks disagrees with Banks");
 
-    // A bank is one chip enable, as big as its device code says. Joined
-    // banks are left out: the table counts them both per line and per bank.
-    const std::optional<std::int64_t> code_mb = id_sound ? Device_Code_MB(row.ID_Code) : std::nullopt;
-    if (code_mb && row.Join_CE.empty() && !partial_dies.count(row.Name))
-        check(bank_mb == *code_mb, "bank size disagrees with the ID's device code");
+    // Company, page, block, bus, bank size and dies agree with the ID's own
+    // word, or the row is a listed exception.
+    for (const Catalogue::Disagreement& disagreement : Catalogue::Unexplained_Disagreements(row))
+        faults.push_back(To_UTF8(disagreement.text));
 
     // The rows of the whole dump, holes included, fit the row address cycles.
     try {
@@ -165,15 +117,26 @@ TEST(Chip_Catalogue_Selfcheck, FindsFaultsInBadRows) {
     EXPECT_EQ(Faults_Of(bad), (std::vector<std::string>{"Block x Blocks disagrees with Banks"}));
     bad = row;
     bad.Page = 2048;
-    EXPECT_EQ(Faults_Of(bad), (std::vector<std::string>{"page is not data plus spare"}));
+    EXPECT_EQ(Faults_Of(bad),
+              (std::vector<std::string>{"page is not data plus spare", "Page 2048, the ID says 2048 + 64"}));
     bad = row;
     bad.Banks = L"1 x MB";
     EXPECT_EQ(Faults_Of(bad), (std::vector<std::string>{"banks: Wrong Banks format"}));
     bad = row;
     bad.Banks = L"2 x 256 MB";  // dc is 512 MB on one chip enable
-    EXPECT_EQ(Faults_Of(bad), (std::vector<std::string>{"bank size disagrees with the ID's device code"}));
+    EXPECT_EQ(Faults_Of(bad),
+              (std::vector<std::string>{"Banks 2 x 256 MB, the ID says 512 MB per chip enable"}));
     bad.Join_CE = L"1-2/3-4";
     EXPECT_TRUE(Faults_Of(bad).empty());
+    bad = row;
+    bad.Page = 4320;
+    bad.Bus = L"16";
+    bad.Company = L"Hynix";
+    bad.Skip_Mask_1 = 0x3ffff;  // two dies where the third byte, 90, says one
+    bad.Skip_Page_1 = 0x10000;
+    EXPECT_EQ(Faults_Of(bad), (std::vector<std::string>{"Company Hynix, the ID's maker is Micron",
+                                                         "Page 4320, the ID says 2048 + 64", "Bus 16, the ID says 8",
+                                                         "Skip rules for 2 dies, the ID says 1"}));
     bad = row;
     bad.Set_ID_Code(L"2c 3a 90 95");
     bad.Banks = L"1 x 16 GB";
@@ -185,4 +148,17 @@ TEST(Chip_Catalogue_Selfcheck, FindsFaultsInBadRows) {
     bad.Skip_Mask_2 = 0x1fff;
     bad.Skip_Page_2 = 0x1080;
     EXPECT_EQ(Faults_Of(bad), (std::vector<std::string>{"rows: Cant calc real page from config skips"}));
+}
+
+TEST(Chip_Catalogue_Selfcheck, EveryExceptionExplainsADisagreement) {
+    const Chip_Catalogue catalogue;
+    for (const Catalogue::Id_Exception& exception : Catalogue::Id_Exceptions()) {
+        const bool used = std::any_of(catalogue.begin(), catalogue.end(), [&](const NAND_Config& row) {
+            const auto found = Catalogue::Id_Disagreements(row);
+            return exception.Covers(row) && std::any_of(found.begin(), found.end(), [&](const auto& disagreement) {
+                       return disagreement.field == exception.field;
+                   });
+        });
+        EXPECT_TRUE(used) << To_UTF8(exception.id) << " " << (exception.name ? To_UTF8(exception.name) : "");
+    }
 }

@@ -119,7 +119,7 @@ std::optional<Onfi_Proof> Proven_Onfi_Report(const NAND_Config& config, const NA
         Onfi_Proof proof = Read_Proven_Parameter_Page(config, options);
         // Kept before anything is judged: a page we cannot read yet is
         // exactly the one a user sends us.
-        if (!page_out.empty()) ZEKT_MediaFileWrite(page_out).Write(proof.raw.data(), proof.raw.size());
+        if (!page_out.empty()) Replace_File(page_out, proof.raw.data(), proof.raw.size());
         Print_Onfi_Report(proof.page, log);
         log.Print(L"\n%s\n", Onfi_Verdict(proof));
         return proof;

@@ -48,19 +48,11 @@ std::uint64_t Count_Differing_Bits(const std::uint8_t* a, const std::uint8_t* b,
 // line, removed again unless the comparison completes.
 class Diff_File {
 public:
+    // Unless completed, the list never takes its name: a partial one would mislead.
     explicit Diff_File(const std::wstring& file_path) : path(file_path) {}
-    ~Diff_File() {
-        if (!file || complete) return;
-        // Clean-up while an error passes: a partial list would mislead.
-        try {
-            file.reset();
-            Delete_File(path);
-        } catch (...) {
-        }
-    }
     void Add(std::uint64_t page, std::uint64_t bits, const std::wstring& verdict) {
         if (!file) {
-            file = std::make_unique<ZEKT_MediaFileWrite>(path);
+            file = std::make_unique<ZEKT_MediaFileReplace>(path);
             Put(L"\xFEFF");
         }
         Put(Format(L"%I64u %I64u", page, bits) + (verdict.empty() ? L"" : L" " + verdict) + L"\r\n");
@@ -70,7 +62,7 @@ public:
         if (file)
             for (std::size_t line = 0; line < line_bits.size(); ++line)
                 Put(Format(L"IO%u %I64u\r\n", static_cast<std::uint32_t>(line), line_bits[line]));
-        complete = true;
+        if (file) file->Commit();
     }
 
 private:
@@ -80,8 +72,7 @@ private:
     }
 
     std::wstring path;
-    std::unique_ptr<ZEKT_Media> file;
-    bool complete = false;
+    std::unique_ptr<ZEKT_MediaFileReplace> file;
 };
 
 struct Differing_Page {

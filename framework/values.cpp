@@ -143,7 +143,11 @@ std::wstring Visible_Text(std::wstring_view text, bool keep_line_breaks) {
             shown += static_cast<wchar_t>(c);
             continue;
         }
-        shown += c < 0x100 ? Format(L"\\x%02x", c) : Format(L"\\u%04x", c);
+        // "\x1b" or "\u202e", lower-case digits.
+        const int digits = c < 0x100 ? 2 : 4;
+        shown += L'\\';
+        shown += c < 0x100 ? L'x' : L'u';
+        for (int d = digits - 1; d >= 0; --d) shown += L"0123456789abcdef"[(c >> (4 * d)) & 0xF];
     }
     return shown;
 }

@@ -46,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The raw bytes as a text file's content: with FF FE as UTF-16, else as
     // the system's code page.
     try {
-        Parse_And_Write(Text_Of_File_Bytes(std::vector<unsigned char>(data, data + size)));
+        ZEKT_Sections sections(Text_Of_File_Bytes(std::vector<unsigned char>(data, data + size)));
     } catch (const ZEKT_Exception&) {
         Check_Reported();
     }

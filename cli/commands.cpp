@@ -305,7 +305,7 @@ std::shared_ptr<Korvane_Emulator::Virtual_Reader> Select_Emulator(const Choices&
         Korvane_Emulator::Apply_Sim_Keys(chip.sim_sets, profile.sim);
         reader = Korvane_Emulator::Select_Profile(profile);
     }
-    if (reader && choices.trace) reader->on_event = [&err](const std::wstring& line) { Put(err, L"trace: " + line + L"\n"); };
+    if (reader && choices.trace) reader->on_event = [&err](const std::wstring& line) { Put(err, L"trace: " + Visible_Text(line) + L"\n"); };
     return reader;
 }
 

@@ -71,6 +71,9 @@ TEST(Media_File, OpenFailuresQuoteTheNameAsGiven) {
                   .rfind(L"Can't open for protected write file <" + name + L"> - "),
               0u);
     EXPECT_THROW(ZEKT_MediaFileWrite file(name), ZEKT_Exception_Media);
+    // A device behind "\\?\" is no file, as behind "\\.\".
+    const std::wstring device = L"\\\\?\\GLOBALROOT\\Device\\Null";
+    EXPECT_EQ(Message_Of([&] { ZEKT_MediaFileWrite file(device); }).rfind(L"Can't open for write file <" + device), 0u);
 }
 
 TEST(Media_File, ProtectedModesRefuseOtherOpeners) {

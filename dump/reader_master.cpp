@@ -128,6 +128,8 @@ std::wstring Reader_Master::Config_Path() const { return Config_Folder() + L"Chi
 
 void Reader_Master::Save_Chip_Config() {
     const std::wstring folder = Config_Folder();
+    // A linked "FE" would put Chip.txt wherever the link points.
+    Refuse_Link(Work_Folder() + L"FE");
     if (!Folder_Exists(folder)) Create_Folder(folder);
     // Device and file text escaped as `config --out` writes it; the keys stay.
     Write_Text_File(Config_Path(), Visible_Text(Export_Properties(*config), true));

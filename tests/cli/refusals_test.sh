@@ -15,11 +15,11 @@ echo keep >outside.txt
 row() {
     want=$1 text=$2 setup=$3
     shift 3
-    rm -rf d && mkdir d && limit=unlimited sim=$profile && eval "$setup"
+    rm -rf d e && mkdir d && limit=unlimited sim=$profile && eval "$setup"
     (trap '' XFSZ; ulimit -f "$limit"; KORVANE_SIMULATOR=$sim exec "$program" "$@") >out.txt 2>err.txt
     status=$?
     [ $status -eq "$want" ] && grep -qF -- "$text" err.txt || { echo "FAIL: status $status: $setup: $*"; cat err.txt; exit 1; }
-    [ "$(cat outside.txt)" = keep ] && [ ! -e nowhere ] && cmp -s old.txt old.copy && [ "$(ls | grep -c new)" = 0 ] ||
+    [ "$(cat outside.txt)" = keep ] && [ ! -e nowhere ] && [ ! -e e/Chip.txt ] && cmp -s old.txt old.copy && [ "$(ls | grep -c new)" = 0 ] ||
         { echo "FAIL: files changed: $setup: $*"; ls -l; exit 1; }
 }
 read="--simulate read --config $profile --folder d --yes"
@@ -29,6 +29,7 @@ row 1 "Can't write through symbolic link <d/01_01.dump.bb>" "ln -s ../outside.tx
 row 1 "Bank_1  error: Can't write through symbolic link <d/01_01.dump>" \
     "ln -s ../outside.txt d/01_01.dump" $read --resume --banks 1
 row 1 "Can't write through symbolic link <d/FE\\Chip.txt>" "mkdir d/FE && ln -s ../../outside.txt d/FE/Chip.txt" $read
+row 1 "Can't write through symbolic link <d/FE>" "mkdir e && ln -s ../e d/FE" $read
 row 1 "Can't write through symbolic link <d/old.txt>" "ln -s ../old.txt d/old.txt" config --config "$profile" --out d/old.txt
 row 1 "Write failure in file <old.txt> - File too large" "limit=1" config --config "$profile" --out old.txt
 row 1 "Text file <d/big.txt> is larger than 1048576 bytes" "head -c 1048577 /dev/zero | tr '\\0' '\\n' >d/big.txt" \

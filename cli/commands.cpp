@@ -73,18 +73,39 @@ struct Usage_Error : ZEKT_Exception {
 // What `korvane-cli` exits with after a stop request, as shells do for SIGINT.
 constexpr int Stopped_Status = 130;
 
-// A command-line text as the user typed it. Bytes that are not UTF-8 are
-// refused, named byte by byte: replaced, a path would name another file.
-std::wstring Wide(const std::string& text) {
-    std::wstring wide = From_UTF8(text);
-    if (To_UTF8(wide) == text) return wide;
+// Narrow text to show on one line: UTF-8 escaped as any text is; other
+// bytes named one by one.
+std::wstring Shown_Bytes(const std::string& text) {
+    const std::wstring wide = From_UTF8(text);
+    if (To_UTF8(wide) == text) return Visible_Text(wide);
     std::wstring shown;
     for (const char c : text) {
         const auto byte = static_cast<unsigned char>(c);
         shown += byte >= 0x20 && byte < 0x7F ? std::wstring(1, byte) : Format(L"\\x%02x", static_cast<unsigned>(byte));
     }
-    throw Usage_Error(L"Command-line text is not UTF-8 <" + shown + L">");
+    return shown;
 }
+
+// A command-line text as the user typed it. Bytes that are not UTF-8 are
+// refused, named byte by byte: replaced, a path would name another file.
+std::wstring Wide(const std::string& text) {
+    std::wstring wide = From_UTF8(text);
+    if (To_UTF8(wide) == text) return wide;
+    throw Usage_Error(L"Command-line text is not UTF-8 <" + Shown_Bytes(text) + L">");
+}
+
+// Numbers follow the integer rule of the settings texts (decimal, or hex
+// after "0x"): "010" is ten, never eight as C would read it.
+const CLI::Validator Integer_Rule(
+    [](std::string& value) {
+        try {
+            value = std::to_string(To_Unsigned(Wide(value)));
+            return std::string();
+        } catch (const ZEKT_Exception&) {
+            return To_UTF8(L"Can't convert <" + Shown_Bytes(value) + L"> to integer");
+        }
+    },
+    "");
 
 // A file or folder option given an empty name names nothing: a usage error,
 // not the option left out.
@@ -116,6 +137,7 @@ bool Set_Property(ZEKT_Properties& properties, const std::wstring& key, const st
 struct Chip_Choice {
     NAND_Config config;
     Korvane_Emulator::Sim_Options sim;
+    ZEKT_Sections sim_sets;  // the --set "Sim ..." keys, for a profile chosen by name too
 };
 
 void Print_Chips(const Chip_Catalogue& catalogue, const std::vector<const NAND_Config*>& rows, bool tsv,
@@ -157,6 +179,7 @@ Chip_Choice Choose_Chip(const Choices& choices) {
             ZEKT_Sections one;
             one.sections.push_back({key, value, false});
             Korvane_Emulator::Apply_Sim_Keys(one, chip.sim);
+            chip.sim_sets.sections.push_back(one.sections.front());
         } else if (!Set_Property(chip.config, key, value)) {
             throw Usage_Error(L"Unknown configuration key <" + key + L">");
         }
@@ -285,9 +308,11 @@ std::shared_ptr<Korvane_Emulator::Virtual_Reader> Select_Emulator(const Choices&
         profile.sim = chip.sim;
         reader = Korvane_Emulator::Select_Profile(profile);
     } else if (!wanted.empty()) {
-        reader = Korvane_Emulator::Select_Profile(Korvane_Emulator::Resolve_Profile(wanted));
+        Korvane_Emulator::Sim_Profile profile = Korvane_Emulator::Resolve_Profile(wanted);
+        Korvane_Emulator::Apply_Sim_Keys(chip.sim_sets, profile.sim);
+        reader = Korvane_Emulator::Select_Profile(profile);
     }
-    if (reader && choices.trace) reader->on_event = [&err](const std::wstring& line) { Put(err, L"trace: " + line + L"\n"); };
+    if (reader && choices.trace) reader->on_event = [&err](const std::wstring& line) { Put(err, L"trace: " + Visible_Text(line) + L"\n"); };
     return reader;
 }
 
@@ -300,6 +325,8 @@ void Print_Program(const Choices& choices, const Chip_Choice& chip, const NAND_O
         KI::NAND_Assembler::Build_Parameter_Page_Program(code);
         KI::Parameter_Page_Setup(choices.program_bank, chip.config, options);
     } else {
+        if (choices.program_bank < 1 || choices.program_bank > chip.config.Get_Bank_Count())
+            throw Usage_Error(Format(L"No bank <%u> in Banks <%s>", choices.program_bank, chip.config.Banks));
         KI::Korvane medium(choices.program_bank, chip.config, options);
         medium.setup.special_read = choices.program_bb;
         KI::NAND_Assembler::Build_Program(code, medium.setup);
@@ -339,6 +366,7 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
     auto dump_files = [&](CLI::App* command) {
         command->add_option("--folder", choices.folder, "The work folder")->required()->check(Not_Empty_Path);
         command->add_option("--number", choices.number, "The chip number in the file names, 1 to 999 (default 1)")
+            ->transform(Integer_Rule)
             ->check(CLI::Range(1, 999));
         command->add_option("--banks", choices.banks, "1,3 or 2-4 or all (the default)");
     };
@@ -374,6 +402,7 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
     auto* reread = verify->add_option("--reread", choices.reread,
                                       "Read each differing page K more times (1 to 99) and mend the pages whose "
                                       "reads disagree by bitwise majority")
+                       ->transform(Integer_Rule)
                        ->check(CLI::Range(1, 99));
     verify->add_flag("--undo", choices.undo, "Put back every page that --reread replaced, from NN_NN.dump.undo")
         ->excludes(reread);
@@ -383,6 +412,7 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
     map->add_option("--data", choices.data_bytes,
                     "Bytes of a page's data area, before its spare area (default: the largest power of two "
                     "not above \"Page\")")
+        ->transform(Integer_Rule)
         ->check(CLI::Range(1u, 0xFFFFFFFFu));
     CLI::App* ecc = app.add_subcommand("ecc", "Check each selected bank's dump against its ECC, NN_NN.dump.ecc");
     chip_options(ecc);
@@ -392,6 +422,7 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
                     "dump)");
     ecc->add_flag("--fix", choices.fix, "Write NN_NN.fixed.dump with every correctable codeword mended");
     ecc->add_option("--data", choices.data_bytes, "Bytes of a page's data area (default as for map)")
+        ->transform(Integer_Rule)
         ->check(CLI::Range(1u, 0xFFFFFFFFu));
     Image_Choices image_choices;
     CLI::App* image = app.add_subcommand("image", "Write each selected bank's dump as an image that filesystem tools "
@@ -418,7 +449,7 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
     CLI::App* program = app.add_subcommand("program", "List the micro-program a run would send");
     chip_options(program);
     reader_options(program);
-    program->add_option("--bank", choices.program_bank, "The bank (default 1)");
+    program->add_option("--bank", choices.program_bank, "The bank (default 1)")->transform(Integer_Rule);
     auto* program_id = program->add_flag("--id", choices.program_id, "The ID program");
     auto* program_onfi = program->add_flag("--onfi", choices.program_onfi, "The parameter page program");
     auto* program_bb = program->add_flag("--bb", choices.program_bb, "The bit-map (special read) program");
@@ -437,6 +468,7 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
         out << app.help("", CLI::AppFormatMode::All);
         return 0;
     } catch (const CLI::ParseError& e) {
+        // CLI11 echoes what was typed: escaped, so that it stays one line.
         std::string message = e.what();
         if (dynamic_cast<const CLI::ExtrasError*>(&e)) {
             // CLI11 lists the extras last first; put them back in typed order.
@@ -447,7 +479,7 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
             message = "The following arguments were not expected:";
             for (const std::string& extra : extras) message += " " + extra;
         }
-        err << "korvane-cli: " << message << "\n" << "Usage: korvane-cli [--simulate[=PROFILE]] [--trace] COMMAND ... (korvane-cli --help)\n";
+        err << "korvane-cli: " << To_UTF8(Shown_Bytes(message)) << "\n" << "Usage: korvane-cli [--simulate[=PROFILE]] [--trace] COMMAND ... (korvane-cli --help)\n";
         return 2;
     }
     if (simulate->count() > 0) choices.simulate = simulate_value;
@@ -461,9 +493,13 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
     try {
         if (chips->parsed()) {
             const Chip_Catalogue catalogue;
-            Print_Chips(catalogue, Filter_O_Or_Zero(catalogue, Wide(choices.name_filter), Wide(choices.id_filter)),
-                        choices.tsv, out);
-            return 0;
+            const auto rows = Filter_O_Or_Zero(catalogue, Wide(choices.name_filter), Wide(choices.id_filter));
+            Print_Chips(catalogue, rows, choices.tsv, out);
+            // A filter that matched nothing found nothing: no success.
+            if (rows.empty())
+                Put(err, Format(L"No catalogue chip fits --name <%s> --id <%s>\n", Shown_Bytes(choices.name_filter),
+                                Shown_Bytes(choices.id_filter)));
+            return rows.empty() ? 1 : 0;
         }
         Chip_Choice chip = Choose_Chip(choices);
         NAND_Options options = Choose_Options(choices);
@@ -577,7 +613,7 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
     } catch (const ZEKT_Exception_Cancel& e) {
         // The bank that was running shows "Canceled."; the rest were not touched.
         // A stop before any bank (a file being opened) says it on its own.
-        if (user.selected.empty())
+        if (!user.Any_Row())
             Put(err, L"korvane-cli: " + e.message + L"\n");
         else
             user.Print_Results();

@@ -1,9 +1,11 @@
 #include "cli/console.h"
 
+#include <iostream>
 #include <istream>
 #include <ostream>
 
 #include "cli/speed_meter.h"
+#include "framework/media.h"
 #include "framework/os.h"
 #include "framework/values.h"
 
@@ -115,7 +117,13 @@ bool Console_User::Ask_Yes_No(const std::wstring& text) {
     if (answer == Answer::Ask && interactive) {
         Put(err, text + L" [y/N] ");
         std::string reply;
-        std::getline(in, reply);
+        // A stop request just before the wait is honoured, not lost in it.
+        const bool waited = &in != &std::cin || in.rdbuf()->in_avail() > 0 || ZEKT_Os::Wait_For_Input();
+        if (waited) std::getline(in, reply);
+        if (ZEKT_Os::Stop_Requested()) {
+            Put(err, L"\n");
+            Check_Stop();
+        }
         yes = reply == "y" || reply == "Y" || reply == "yes";
     }
     if (!yes) {
@@ -132,6 +140,12 @@ std::unique_ptr<ZEKT_Log> Console_User::Message_Box() {
 
 std::unique_ptr<ZEKT_Log> Console_User::Report_Window(const std::wstring&) {
     return std::make_unique<Stream_Log>(out, err);
+}
+
+bool Console_User::Any_Row() const {
+    for (const auto& [bank, row] : rows)
+        if (row.error || !row.text.empty()) return true;
+    return false;
 }
 
 bool Console_User::Print_Results() {

@@ -46,6 +46,8 @@ public:
     // "Bank_N  text" for every selected bank that was worked on, errors
     // marked "error: ". False when any row holds an error.
     bool Print_Results();
+    // Whether any bank's row got a text (a stop may come before the first).
+    bool Any_Row() const;
     // How many passes (dump, bit map, verify) have started over the bank.
     std::uint32_t Passes(std::uint32_t bank) const { return passes.count(bank) ? passes.at(bank) : 0; }
     // Bytes of the bank's latest pass, and of all its passes so far.

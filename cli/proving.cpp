@@ -77,7 +77,7 @@ bool Onfi_Command(const NAND_Config& config, const NAND_Options& options, const 
         throw ZEKT_Exception(L"No configuration from a parameter page without its signature <" + config_out + L">");
     const std::wstring id = Korvane_Internal::Read_Id(1, config, options);
     NAND_Config made = Korvane_Exe::Config_From_Onfi(config, proof->page, id);
-    Write_Text_File(config_out, Export_Properties(made));
+    Write_Text_File(config_out, Visible_Text(Export_Properties(made), true));
     return true;
 }
 

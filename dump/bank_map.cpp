@@ -85,11 +85,8 @@ std::map<std::uint64_t, Listed_Pages> Read_Listed_Pages(const std::wstring& diff
                                                         std::uint64_t blocks) {
     std::map<std::uint64_t, Listed_Pages> listed;
     if (!Exists(diff_path)) return listed;
-    // UTF-8 with line feeds; lists of older versions are UTF-16 with FF FE.
-    const std::wstring text = Read_Text_File(diff_path);
-    for (std::wstring line : Split(text, L"\n")) {
-        if (!line.empty() && line.back() == L'\r') line.pop_back();
-        if (line.empty() || line[0] < L'0' || line[0] > L'9') continue;
+    Read_Text_Lines(diff_path, [&](const std::wstring& line) {
+        if (line.empty() || line[0] < L'0' || line[0] > L'9') return;
         const std::vector<std::wstring> tokens = Split(line, L" ");
         std::uint64_t page = 0;
         try {
@@ -101,38 +98,30 @@ std::map<std::uint64_t, Listed_Pages> Read_Listed_Pages(const std::wstring& diff
                                              L">");
         }
         // A page beyond the whole blocks has no cell.
-        if (pages_per_block == 0 || page / pages_per_block >= blocks) continue;
+        if (pages_per_block == 0 || page / pages_per_block >= blocks) return;
         Listed_Pages& pages = listed[page / pages_per_block];
         if (tokens.size() >= 3 && tokens[2] == L"mended")
             ++pages.mended;
         else
             ++pages.weak;
-    }
+    });
     return listed;
 }
 
-// The picture, written as it grows (UTF-8, which every viewer reads);
-// removed again unless it is completed.
+// The picture, written as it grows (UTF-8, which every viewer reads) into
+// a new file that takes its name only when complete: half a picture would
+// mislead.
 class Svg_File {
 public:
     explicit Svg_File(const std::wstring& file_path)
-        : path(file_path), file(std::make_unique<ZEKT_MediaFileWrite>(path)) {}
-    ~Svg_File() {
-        if (complete) return;
-        // Clean-up while an error passes: half a picture would mislead.
-        try {
-            file.reset();
-            Delete_File(path);
-        } catch (...) {
-        }
-    }
+        : path(file_path), file(std::make_unique<ZEKT_MediaFileReplace>(path)) {}
     void Put(const std::wstring& text) {
         buffer += To_UTF8(text);
         if (buffer.size() >= 0x10000) Flush();
     }
     void Complete() {
         Flush();
-        complete = true;
+        file->Commit();
     }
 
 private:
@@ -142,9 +131,8 @@ private:
     }
 
     std::wstring path;
-    std::unique_ptr<ZEKT_MediaFileWrite> file;
+    std::unique_ptr<ZEKT_MediaFileReplace> file;
     std::string buffer;
-    bool complete = false;
 };
 
 void Put_Cell(Svg_File& svg, std::uint64_t grid_top, std::uint64_t block, Block_State state,
@@ -228,6 +216,8 @@ Map_Result Map_Dump(const std::wstring& dump_path, const Map_Geometry& geometry,
                     std::uint32_t bank, ZEKT_Progress& progress) {
     ZEKT_MediaFileReadProtect dump(dump_path);
     const std::uint64_t size = dump.GetSize();
+    // No byte, no block: an empty picture would say nothing is wrong.
+    if (size == 0) throw ZEKT_Exception(L"Empty dump file <" + dump_path + L">");
     const std::uint64_t page = geometry.page_bytes;
     const std::uint64_t block = geometry.block_bytes ? geometry.block_bytes : size / page * page;
     Map_Result result;

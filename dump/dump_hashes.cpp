@@ -24,6 +24,8 @@ void Watch_From_Disk(Dump_File_Watch& watch, const std::wstring& path, std::uint
     ZEKT_MediaFileReadProtect file(path);
     std::vector<std::uint8_t> chunk(0x20000);
     for (std::uint64_t pos = 0; pos < bytes;) {
+        // A kept part can take minutes to hash: a stop request ends it too.
+        Check_Stop();
         const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(chunk.size(), bytes - pos));
         file.Read(chunk.data(), n);
         watch.Written(chunk.data(), n);
@@ -48,8 +50,7 @@ void Write_Hash_File(const std::wstring& path, ZEKT_Sha256& hash) {
     const std::wstring name = slash == std::wstring::npos ? path : path.substr(slash + 1);
     // Narrow text with line feeds: what sha256sum reads on every system.
     const std::string line = To_UTF8(hash.Final_Text() + L"  " + name + L"\n");
-    ZEKT_MediaFileWrite out(Hash_Path(path));
-    out.Write(line.data(), line.size());
+    Replace_File(Hash_Path(path), line.data(), line.size());
 }
 
 void Dump_Hashes::Bank_Started() { files.clear(); }

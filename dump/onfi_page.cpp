@@ -182,7 +182,7 @@ std::optional<Onfi_Proof> Proven_Onfi_Report(const NAND_Config& config, const NA
         proof = Read_Proven_Parameter_Page(config, options);
         // Kept before anything is judged: a page we cannot read yet is
         // exactly the one a user sends us.
-        if (!page_out.empty()) ZEKT_MediaFileWrite(page_out).Write(proof->raw.data(), proof->raw.size());
+        if (!page_out.empty()) Replace_File(page_out, proof->raw.data(), proof->raw.size());
         Print_Onfi_Report(proof->page, log, proof->kind);
         log.Print(L"\n%s\n", Onfi_Verdict(*proof));
     } catch (...) {

@@ -252,14 +252,18 @@ const std::wstring& Reader_Master::Work_Folder() const {
     return options->Work_Folder;
 }
 
+// A dump or bit map is never written, resumed or mended through a symbolic
+// link: the file it points to may lie anywhere, outside the work folder.
 std::wstring Reader_Master::Dump_Path(std::uint32_t bank) const {
-    const std::wstring& folder = Work_Folder();
-    return folder + Format(L"%02d_%02d.dump", *chip_number, bank);
+    const std::wstring path = Work_Folder() + Format(L"%02d_%02d.dump", *chip_number, bank);
+    Refuse_Link(path);
+    return path;
 }
 
 std::wstring Reader_Master::Bb_Path(std::uint32_t bank) const {
-    const std::wstring& folder = Work_Folder();
-    return folder + Format(L"%02d_%02d.dump.bb", *chip_number, bank);
+    const std::wstring path = Work_Folder() + Format(L"%02d_%02d.dump.bb", *chip_number, bank);
+    Refuse_Link(path);
+    return path;
 }
 
 std::wstring Reader_Master::Config_Folder() const { return Work_Folder() + L"FE\\"; }
@@ -268,8 +272,11 @@ std::wstring Reader_Master::Config_Path() const { return Config_Folder() + L"Chi
 
 void Reader_Master::Save_Chip_Config() {
     const std::wstring folder = Config_Folder();
+    // A linked "FE" would put Chip.txt wherever the link points.
+    Refuse_Link(Work_Folder() + L"FE");
     if (!Folder_Exists(folder)) Create_Folder(folder);
-    Write_Text_File(Config_Path(), Export_Properties(*config));
+    // Device and file text escaped as `config --out` writes it; the keys stay.
+    Write_Text_File(Config_Path(), Visible_Text(Export_Properties(*config), true));
 }
 
 void Reader_Master::For_Each_Selected_Bank(const std::function<void(std::uint32_t)>& action) {
@@ -468,6 +475,8 @@ bool Reader_Master::Confirm_Overwrite() {
             if (Exists(Dump_Path(bank)) || Exists(Bb_Path(bank))) exists = true;
         if (!exists) return true;
         return question->Ask_Yes_No(L"Overwrite dumps?");
+    } catch (const ZEKT_Exception_Cancel&) {
+        throw;  // a stop while the question waits ends the action
     } catch (...) {
         messages->Message_Box()->Report_Exception();
         return false;

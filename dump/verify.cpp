@@ -66,30 +66,26 @@ std::wstring Utc_Now_Text() {
                   static_cast<int>(time.seconds().count()));
 }
 
-// The list of differing pages, UTF-8 with line feeds, written as it grows;
-// created at the first page with a line that says when and how it was made.
-// It is removed again when the comparison fails, unless pages of the dump
+// The list of differing pages, UTF-8 with line feeds, begun at the first
+// page with a line that says when and how it was made. It takes its name
+// when complete; a failed comparison leaves none, unless pages of the dump
 // were already replaced: then it stays, as the record of which.
 class Diff_File {
 public:
     Diff_File(const std::wstring& file_path, const std::wstring& command) : path(file_path), made_by(command) {}
     ~Diff_File() {
-        if (!file || complete) return;
-        // Clean-up while an error passes: a partial list would mislead,
-        // unless it is all that says which pages were replaced.
+        if (!file || !replaced) return;
+        // Clean-up while an error passes: a partial list never takes its
+        // name, unless it is all that says which pages were replaced.
         try {
-            if (replaced) {
-                Put(L"# stopped here: the pages above are all that were looked at\n");
-                return;
-            }
-            file.reset();
-            Delete_File(path);
+            Put(L"# stopped here: the pages above are all that were looked at\n");
+            file->Commit();
         } catch (...) {
         }
     }
     void Add(std::uint64_t page, std::uint64_t bits, const std::wstring& verdict) {
         if (!file) {
-            file = std::make_unique<ZEKT_MediaFileWrite>(path);
+            file = std::make_unique<ZEKT_MediaFileReplace>(path);
             Put(L"# " + made_by + L", " + Utc_Now_Text() + L"\n");
         }
         Put(Format(L"%I64u %I64u", page, bits) + (verdict.empty() ? L"" : L" " + verdict) + L"\n");
@@ -101,7 +97,8 @@ public:
         if (file)
             for (std::size_t line = 0; line < line_bits.size(); ++line)
                 Put(Format(L"IO%u %I64u\n", static_cast<std::uint32_t>(line), line_bits[line]));
-        complete = true;
+        if (file) file->Commit();
+        file.reset();
     }
 
 private:
@@ -111,8 +108,8 @@ private:
     }
 
     std::wstring path, made_by;
-    std::unique_ptr<ZEKT_Media> file;
-    bool complete = false, replaced = false;
+    std::unique_ptr<ZEKT_MediaFileReplace> file;
+    bool replaced = false;
 };
 
 struct Differing_Page {

@@ -31,7 +31,14 @@ std::shared_ptr<Virtual_Reader> Select_Profile(const Sim_Profile& profile) {
 
 std::wstring Simulator_Variable() {
     const char* value = std::getenv("KORVANE_SIMULATOR");
-    return value ? From_Code_Page(value, 0) : std::wstring();
+    if (!value) return {};
+    // Replaced bytes would name another profile file: refused, as arguments are.
+    if (!Is_Code_Page_Text(value, 0)) {
+        std::wstring shown;
+        for (const char* c = value; *c; ++c) Append_Format(shown, L"\\x%02x", static_cast<unsigned>(static_cast<unsigned char>(*c)));
+        throw ZEKT_Exception(L"KORVANE_SIMULATOR is not text of this system <" + shown + L">");
+    }
+    return From_Code_Page(value, 0);
 }
 
 std::shared_ptr<Virtual_Reader> Select_From_Environment() {

@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "os.h"
+#include "values.h"
 
 void ZEKT_Log::Report_Exception() {
     std::wstring line;
@@ -26,7 +27,8 @@ void ZEKT_Log::Report_Exception() {
     } catch (...) {
         line = L"Unknown Exception\n";
     }
-    Print_Error_Text(line);
+    // One line, whatever a path or a device put into the message.
+    Print_Error_Text(Visible_Text(line.substr(0, line.size() - 1)) + L"\n");
 }
 
 void ZEKT_Log::Handle_Exception() {

@@ -1,5 +1,7 @@
 #include "media.h"
 
+#include <algorithm>
+
 #include "errors.h"
 #include "values.h"
 
@@ -13,7 +15,11 @@ void Throw_If_Stopped() {
     if (ZEKT_Os::Stop_Requested()) throw ZEKT_Exception_Cancel{L"Canceled."};
 }
 
+std::wstring Link_Refused(const std::wstring& name) { return L"Can't write through symbolic link <" + name + L">"; }
+
 }  // namespace
+
+void Check_Stop() { Throw_If_Stopped(); }
 
 std::wstring Media_Error_Text() {
     const std::uint32_t code = ZEKT_Os::Last_Error();
@@ -91,9 +97,33 @@ ZEKT_Os::Handle Open_Or_Throw(const std::wstring& open_name, const std::wstring&
     const ZEKT_Os::Handle handle = ZEKT_Os::Open_File(open_name, mode);
     if (handle == ZEKT_Os::Invalid_Handle) {
         Throw_If_Stopped();
-        throw ZEKT_Exception_Media(std::wstring(L"Can't open for ") + failure_words + L" file <" + quoted_name + L">");
+        const std::wstring reason = Media_Error_Text();
+        if (mode != ZEKT_Os::Open_Mode::Read_Protect && ZEKT_Os::Is_Link(open_name))
+            throw ZEKT_Exception_Media(Link_Refused(quoted_name));
+        throw ZEKT_Exception_Media(std::wstring(L"Can't open for ") + failure_words + L" file <" + quoted_name + L"> - " +
+                                   reason);
     }
     return handle;
+}
+
+// The new file of a replacement: a free name beside the old one, so that
+// the rename stays on one file system.
+std::pair<ZEKT_Os::Handle, std::wstring> Open_New_Beside(const std::wstring& name) {
+    if (ZEKT_Os::Is_Link(name)) throw ZEKT_Exception_Media(Link_Refused(name));
+    // A folder, FIFO or device is no file to replace.
+    const std::wstring refused = L"Can't open for protected write file <" + name + L"> - ";
+    if (Exists(name) && !ZEKT_Os::Is_Regular_File(name)) throw ZEKT_Exception_Media(refused + L"not a regular file");
+    static std::uint32_t serial = 0;
+    for (int attempt = 0;; ++attempt) {
+        const std::uint32_t tag = ZEKT_Os::Tick_Count() * 2654435761u + ++serial * 40503u;
+        const std::wstring candidate = name + Format(L".%08x.new", tag);
+        const ZEKT_Os::Handle handle = ZEKT_Os::Open_File(candidate, ZEKT_Os::Open_Mode::Create_New);
+        if (handle != ZEKT_Os::Invalid_Handle) return {handle, candidate};
+        // A name taken by chance is tried again; any other failure is final.
+        if (attempt < 8 && ZEKT_Os::Presence_Of(candidate) == ZEKT_Os::Presence::Present) continue;
+        Throw_If_Stopped();
+        throw ZEKT_Exception_Media(refused + Media_Error_Text());
+    }
 }
 
 }  // namespace
@@ -118,6 +148,58 @@ void ZEKT_MediaFileUpdate::Truncate(std::uint64_t size) {
 ZEKT_MediaFileWriteProtect::ZEKT_MediaFileWriteProtect(const std::wstring& name)
     : ZEKT_MediaFile(name, ZEKT_Os::Open_Mode::Write_Protect, L"protected write") {}
 
+ZEKT_MediaFileReplace::ZEKT_MediaFileReplace(const std::wstring& name) : ZEKT_MediaFileReplace(name, Open_New_Beside(name)) {}
+
+ZEKT_MediaFileReplace::ZEKT_MediaFileReplace(const std::wstring& name, std::pair<ZEKT_Os::Handle, std::wstring> opened)
+    : ZEKT_MediaFile(opened.first), final_name(name), new_name(std::move(opened.second)) {}
+
+ZEKT_MediaFileReplace::~ZEKT_MediaFileReplace() {
+    if (handle == ZEKT_Os::Invalid_Handle) return;
+    // Not committed: an error passes. The old file stays; the new one goes.
+    ZEKT_Os::Close(handle);
+    handle = ZEKT_Os::Invalid_Handle;
+    ZEKT_Os::Delete_File(new_name);
+}
+
+void ZEKT_MediaFileReplace::Write(const void* buffer, std::uint64_t size) {
+    // A full disk shows as a short write first; only the next call gets the
+    // system's reason, which the message names with the file.
+    const auto* bytes = static_cast<const std::uint8_t*>(buffer);
+    while (size > 0) {
+        const auto part = static_cast<std::uint32_t>(std::min<std::uint64_t>(size, 0x40000000));
+        std::uint32_t done = 0;
+        const bool ok = Transfer_Write(bytes, part, done);
+        if (!ok) Throw_If_Stopped();
+        if (!ok || done == 0)
+            throw ZEKT_Exception_Media(L"Write failure in file <" + final_name + L"> - " +
+                                       (ok ? std::wstring(L"nothing written") : Transfer_Error_Text()));
+        bytes += done;
+        size -= done;
+    }
+}
+
+void ZEKT_MediaFileReplace::Commit() {
+    if (!ZEKT_Os::Flush(handle))
+        throw ZEKT_Exception_Media(L"Write failure in file <" + final_name + L"> - " + Media_Error_Text());
+    ZEKT_Os::Close(handle);
+    handle = ZEKT_Os::Invalid_Handle;
+    // A link put there while the file was written is refused too; the
+    // rename would replace the link itself, but the user asked for a file.
+    const bool link = ZEKT_Os::Is_Link(final_name);
+    if (link || !ZEKT_Os::Rename_Over(new_name, final_name)) {
+        const std::wstring reason = Media_Error_Text();
+        ZEKT_Os::Delete_File(new_name);
+        if (link) throw ZEKT_Exception_Media(Link_Refused(final_name));
+        throw ZEKT_Exception_Media(L"Can't replace file <" + final_name + L"> - " + reason);
+    }
+}
+
+void Replace_File(const std::wstring& name, const void* bytes, std::size_t size) {
+    ZEKT_MediaFileReplace file(name);
+    file.Write(bytes, size);
+    file.Commit();
+}
+
 void Create_Folder(const std::wstring& path) {
     if (!ZEKT_Os::Create_Directory(path))
         throw ZEKT_Exception(L"Can't create folder <" + path + L"> - " + Last_Error_Text());
@@ -132,12 +214,22 @@ void Rename_File(const std::wstring& from, const std::wstring& to) {
         throw ZEKT_Exception(L"Can't rename file <" + from + L"> to <" + to + L"> - " + Last_Error_Text());
 }
 
-bool Exists(const std::wstring& pattern) {
-    ZEKT_Os::Find_Entry entry;
-    ZEKT_Os::Find_Handle* find = ZEKT_Os::Find_First(pattern, entry);
-    if (!find) return false;
-    ZEKT_Os::Find_Close(find);
-    return true;
+bool Exists(const std::wstring& path) {
+    switch (ZEKT_Os::Presence_Of(path)) {
+    case ZEKT_Os::Presence::Absent:
+        return false;
+    case ZEKT_Os::Presence::Present:
+        return true;
+    case ZEKT_Os::Presence::Unknown:
+        // A folder that may be written but not searched cannot say: guessing
+        // "absent" would let a new file replace an old one unasked.
+        throw ZEKT_Exception_Media(L"Can't tell whether file <" + path + L"> exists - " + Media_Error_Text());
+    }
+    throw ZEKT_Exception_Bug(L"Bug: unknown presence");
+}
+
+void Refuse_Link(const std::wstring& path) {
+    if (ZEKT_Os::Is_Link(path)) throw ZEKT_Exception_Media(Link_Refused(path));
 }
 
 bool Path_Exists(const std::wstring& path) { return ZEKT_Os::Path_Exists(path); }

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "os.h"
 
@@ -51,6 +52,7 @@ public:
 
 protected:
     ZEKT_MediaFile(const std::wstring& name, ZEKT_Os::Open_Mode mode, const wchar_t* failure_words);
+    explicit ZEKT_MediaFile(ZEKT_Os::Handle opened) : ZEKT_Media_Handle(opened) {}
 };
 
 // Read and write, others may read and write, created anew.
@@ -79,6 +81,27 @@ public:
     explicit ZEKT_MediaFileWriteProtect(const std::wstring& name);
 };
 
+// A file that is replaced whole or not at all: the bytes go to a new file
+// beside `name` (nobody else may open it), which takes the place of `name`
+// only at Commit. Without Commit the new file goes and the old one stays as
+// it was. A symbolic link at `name` is refused, at the start and at Commit.
+class ZEKT_MediaFileReplace : public ZEKT_MediaFile {
+public:
+    explicit ZEKT_MediaFileReplace(const std::wstring& name);
+    ~ZEKT_MediaFileReplace() override;
+    // A failed write names the file it was meant for.
+    void Write(const void* buffer, std::uint64_t size) override;
+    // Puts the bytes on the disk and the new file in the place of the old.
+    void Commit();
+
+private:
+    ZEKT_MediaFileReplace(const std::wstring& name, std::pair<ZEKT_Os::Handle, std::wstring> opened);
+    std::wstring final_name, new_name;
+};
+
+// Writes `bytes` as the whole content of `name` through ZEKT_MediaFileReplace.
+void Replace_File(const std::wstring& name, const void* bytes, std::size_t size);
+
 // The system text of the last error, or "Code " and the number.
 std::wstring Media_Error_Text();
 
@@ -87,7 +110,13 @@ void Create_Folder(const std::wstring& path);
 void Delete_File(const std::wstring& name);
 // Puts `from` in the place of `to` in one step: readers see the old file or the new, never half.
 void Rename_File(const std::wstring& from, const std::wstring& to);
-bool Exists(const std::wstring& pattern);
+// Whether anything is at `path` (a link counts, wherever it points), asked
+// of the name itself; throws when the system cannot say.
+bool Exists(const std::wstring& path);
+// Throws when `path` is a symbolic link: no output goes through one.
+void Refuse_Link(const std::wstring& path);
+// Throws ZEKT_Exception_Cancel once the user asked to stop.
+void Check_Stop();
 // Whether anything is at `path`, its name taken literally (no pattern).
 bool Path_Exists(const std::wstring& path);
 bool Folder_Exists(const std::wstring& path);

@@ -7,6 +7,7 @@
 #include <signal.h>
 #include <fcntl.h>
 #include <fnmatch.h>
+#include <poll.h>
 #include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
@@ -85,7 +86,14 @@ bool Interrupted() { return errno == EINTR && !Stop_Requested(); }
 // is refused before the open that could wait on it forever.
 Handle Open_Shared(const std::string& path, int flags, Share_Rule rule, bool truncate, bool file_only) {
     struct stat info {};
-    if (file_only && ::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+    // A name that may not be followed is judged as itself: a link is refused.
+    const bool no_follow = (flags & O_NOFOLLOW) != 0;
+    const int found = no_follow ? ::lstat(path.c_str(), &info) : ::stat(path.c_str(), &info);
+    if (no_follow && found == 0 && S_ISLNK(info.st_mode)) {
+        errno = ELOOP;
+        return Invalid_Handle;
+    }
+    if (file_only && found == 0 && !S_ISREG(info.st_mode)) {
         errno = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
         return Invalid_Handle;
     }
@@ -119,13 +127,15 @@ Handle Open_File(const std::wstring& name, Open_Mode mode) {
     const std::string path = Native_Path(name);
     switch (mode) {
     case Open_Mode::Write:
-        return Open_Shared(path, O_RDWR | O_CREAT, {true, true, true, true}, true, true);
+        return Open_Shared(path, O_RDWR | O_CREAT | O_NOFOLLOW, {true, true, true, true}, true, true);
     case Open_Mode::Read_Protect:
         return Open_Shared(path, O_RDONLY, {true, false, true, false}, false, true);
     case Open_Mode::Write_Protect:
-        return Open_Shared(path, O_RDWR | O_CREAT, {true, true, false, false}, true, true);
+        return Open_Shared(path, O_RDWR | O_CREAT | O_NOFOLLOW, {true, true, false, false}, true, true);
     case Open_Mode::Update:
-        return Open_Shared(path, O_RDWR, {true, true, true, false}, false, true);
+        return Open_Shared(path, O_RDWR | O_NOFOLLOW, {true, true, true, false}, false, true);
+    case Open_Mode::Create_New:
+        return Open_Shared(path, O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW, {true, true, false, false}, false, true);
     }
     return Invalid_Handle;
 }
@@ -176,6 +186,8 @@ bool Set_Size(Handle handle, std::uint64_t size) {
     return ftruncate(static_cast<int>(handle), static_cast<off_t>(size)) == 0;
 }
 
+bool Flush(Handle handle) { return ::fsync(static_cast<int>(handle)) == 0; }
+
 std::uint32_t Last_Error() { return static_cast<std::uint32_t>(errno); }
 
 std::wstring System_Error_Text(std::uint32_t code) {
@@ -207,6 +219,27 @@ bool Rename_File(const std::wstring& from, const std::wstring& to) {
 bool Path_Exists(const std::wstring& path) {
     struct stat info {};
     return ::stat(Native_Path(path).c_str(), &info) == 0;
+}
+
+Presence Presence_Of(const std::wstring& path) {
+    struct stat info {};
+    if (::lstat(Native_Path(path).c_str(), &info) == 0) return Presence::Present;
+    // Only "no such name" is an answer; "not allowed to look" is none.
+    return errno == ENOENT || errno == ENOTDIR ? Presence::Absent : Presence::Unknown;
+}
+
+bool Is_Link(const std::wstring& path) {
+    struct stat info {};
+    return ::lstat(Native_Path(path).c_str(), &info) == 0 && S_ISLNK(info.st_mode);
+}
+
+bool Is_Regular_File(const std::wstring& path) {
+    struct stat info {};
+    return ::lstat(Native_Path(path).c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+bool Rename_Over(const std::wstring& from, const std::wstring& to) {
+    return ::rename(Native_Path(from).c_str(), Native_Path(to).c_str()) == 0;
 }
 
 bool Folder_Exists(const std::wstring& path) {
@@ -290,15 +323,33 @@ void Catch_Stop_Requests() {
     action.sa_handler = On_Stop_Signal;
     sigemptyset(&action.sa_mask);
     // No SA_RESTART: a prompt waiting for input gives up at once.
-    ::sigaction(SIGINT, &action, nullptr);
-    ::sigaction(SIGTERM, &action, nullptr);
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) ::sigaction(signal, &action, nullptr);
 }
 
 bool Stop_Requested() { return stop_requested != 0; }
+
+bool Wait_For_Input() {
+    // The stop signals are held back between the look at the flag and the
+    // wait, and let in only inside ppoll: none can fall in the gap.
+    sigset_t stops, before;
+    sigemptyset(&stops);
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&stops, signal);
+    ::sigprocmask(SIG_BLOCK, &stops, &before);
+    pollfd input{0, POLLIN, 0};
+    int ready = 0;
+    while (!Stop_Requested()) {
+        ready = ::ppoll(&input, 1, nullptr, &before);
+        if (ready > 0 || (ready < 0 && errno != EINTR)) break;
+    }
+    ::sigprocmask(SIG_SETMASK, &before, nullptr);
+    return !Stop_Requested();
+}
 
 std::wstring Code_Page_To_Wide(std::string_view bytes, unsigned /*code_page*/) {
     // Linux systems speak UTF-8 whatever code page a Windows text named.
     return From_UTF8(bytes);
 }
+
+bool Code_Page_Valid(std::string_view bytes, unsigned /*code_page*/) { return To_UTF8(From_UTF8(bytes)) == bytes; }
 
 }  // namespace ZEKT_Os

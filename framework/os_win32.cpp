@@ -4,6 +4,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <cwctype>
+
 #include "values.h"
 
 namespace ZEKT_Os {
@@ -31,6 +33,15 @@ std::wstring Long_Path(const std::wstring& name) {
     return L"\\\\?\\" + full;
 }
 
+// "\\.\" names a device; behind "\\?\" only a drive letter or "UNC\" names a file.
+bool Is_Device_Path(const std::wstring& path) {
+    if (path.rfind(L"\\\\.\\", 0) == 0) return true;
+    if (path.rfind(L"\\\\?\\", 0) != 0) return false;
+    const std::wstring rest = path.substr(4);
+    const bool drive = rest.size() >= 3 && iswalpha(rest[0]) && rest[1] == L':' && rest[2] == L'\\';
+    return !drive && rest.rfind(L"UNC\\", 0) != 0;
+}
+
 }  // namespace
 
 Handle Open_File(const std::wstring& name, Open_Mode mode) {
@@ -52,18 +63,33 @@ Handle Open_File(const std::wstring& name, Open_Mode mode) {
         share = FILE_SHARE_READ;
         creation = OPEN_EXISTING;
         break;
+    case Open_Mode::Create_New:
+        creation = CREATE_NEW;
+        break;
     }
-    // Devices and pipes ("\\.\", where CON or NUL lead too) are no files; a
-    // pipe would make the open or the first read wait for its writer.
+    // Devices and pipes ("\\.\", where CON or NUL lead too, or "\\?\" before
+    // anything but a drive or a share) are no files; a pipe would make the
+    // open or the first read wait for its writer.
     const std::wstring path = Long_Path(name);
-    if (path.rfind(L"\\\\.\\", 0) == 0) {
+    if (Is_Device_Path(path)) {
         SetLastError(ERROR_INVALID_NAME);
         return Invalid_Handle;
     }
-    const HANDLE handle = CreateFileW(path.c_str(), access, share, nullptr, creation, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle != INVALID_HANDLE_VALUE && GetFileType(handle) != FILE_TYPE_DISK) {
+    // Output never goes through a link: the name itself is judged, and the
+    // open takes a link as itself, so one made in between is caught below.
+    const bool writes = mode != Open_Mode::Read_Protect;
+    if (writes && Is_Link(name)) {
+        SetLastError(ERROR_CANT_ACCESS_FILE);
+        return Invalid_Handle;
+    }
+    const DWORD flags = FILE_ATTRIBUTE_NORMAL | (writes ? FILE_FLAG_OPEN_REPARSE_POINT : 0);
+    const HANDLE handle = CreateFileW(path.c_str(), access, share, nullptr, creation, flags, nullptr);
+    BY_HANDLE_FILE_INFORMATION info{};
+    const bool link = handle != INVALID_HANDLE_VALUE && writes && GetFileInformationByHandle(handle, &info) &&
+                      (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+    if (handle != INVALID_HANDLE_VALUE && (link || GetFileType(handle) != FILE_TYPE_DISK)) {
         CloseHandle(handle);
-        SetLastError(ERROR_INVALID_NAME);
+        SetLastError(link ? ERROR_CANT_ACCESS_FILE : ERROR_INVALID_NAME);
         return Invalid_Handle;
     }
     return From_Win32(handle);
@@ -118,6 +144,8 @@ bool Get_Size(Handle handle, std::uint64_t& size) {
     return true;
 }
 
+bool Flush(Handle handle) { return FlushFileBuffers(To_Win32(handle)) != FALSE; }
+
 std::uint32_t Last_Error() { return GetLastError(); }
 
 std::wstring System_Error_Text(std::uint32_t code) {
@@ -144,6 +172,28 @@ bool Rename_File(const std::wstring& from, const std::wstring& to) {
 
 bool Path_Exists(const std::wstring& path) {
     return GetFileAttributesW(Long_Path(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+Presence Presence_Of(const std::wstring& path) {
+    if (GetFileAttributesW(Long_Path(path).c_str()) != INVALID_FILE_ATTRIBUTES) return Presence::Present;
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? Presence::Absent : Presence::Unknown;
+}
+
+bool Is_Link(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(Long_Path(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+}
+
+bool Is_Regular_File(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(Long_Path(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !Is_Device_Path(Long_Path(path)) &&
+           (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE | FILE_ATTRIBUTE_REPARSE_POINT)) == 0;
+}
+
+bool Rename_Over(const std::wstring& from, const std::wstring& to) {
+    return MoveFileExW(Long_Path(from).c_str(), Long_Path(to).c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
 }
 
 bool Folder_Exists(const std::wstring& path) {
@@ -205,7 +255,8 @@ volatile LONG stop_requested = 0;
 
 // Runs on a thread of its own; answering TRUE keeps the process alive.
 BOOL WINAPI On_Console_Control(DWORD event) {
-    if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT) return FALSE;
+    // A closed console window is the hang-up of a terminal.
+    if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT && event != CTRL_CLOSE_EVENT) return FALSE;
     InterlockedExchange(&stop_requested, 1);
     return TRUE;
 }
@@ -226,6 +277,17 @@ void Catch_Stop_Requests() { SetConsoleCtrlHandler(On_Console_Control, TRUE); }
 
 bool Stop_Requested() { return InterlockedCompareExchange(&stop_requested, 0, 0) != 0; }
 
+bool Wait_For_Input() {
+    // The handler runs on a thread of its own: look at its flag between
+    // short waits on the input.
+    const HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+    while (!Stop_Requested()) {
+        const DWORD result = WaitForSingleObject(input, 50);
+        if (result != WAIT_TIMEOUT) break;
+    }
+    return !Stop_Requested();
+}
+
 std::wstring Code_Page_To_Wide(std::string_view bytes, unsigned code_page) {
     if (bytes.empty()) return {};
     const int size = static_cast<int>(bytes.size());
@@ -233,6 +295,12 @@ std::wstring Code_Page_To_Wide(std::string_view bytes, unsigned code_page) {
     std::wstring text(static_cast<std::size_t>(length), L'\0');
     if (length > 0) MultiByteToWideChar(code_page, 0, bytes.data(), size, text.data(), length);
     return text;
+}
+
+bool Code_Page_Valid(std::string_view bytes, unsigned code_page) {
+    if (bytes.empty()) return true;
+    return MultiByteToWideChar(code_page, MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(bytes.size()), nullptr,
+                               0) > 0;
 }
 
 }  // namespace ZEKT_Os

@@ -19,45 +19,93 @@ void ZEKT_Property_UINT32::From_Text(const std::wstring& text) {
     }
 }
 
+void ZEKT_Property_BOOL::From_Text(const std::wstring& text) {
+    std::wstring lower = text;
+    for (wchar_t& c : lower) c = c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c;
+    if (!text.empty() && lower != L"true" && lower != L"false")
+        throw ZEKT_Exception_DataCorrupt(L"Can't convert <" + text + L"> to true or false");
+    *value = text == L"true";
+}
+
 namespace {
 
-bool Starts_With(const std::wstring& line, const wchar_t* prefix) { return line.rfind(prefix, 0) == 0; }
+bool Starts_With(std::wstring_view line, const wchar_t* prefix) { return line.rfind(prefix, 0) == 0; }
 
-std::size_t Leading_Blanks(const std::wstring& line) {
+std::size_t Leading_Blanks(std::wstring_view line) {
     const std::size_t first = line.find_first_not_of(L' ');
-    return first == std::wstring::npos ? line.size() : first;
+    return first == std::wstring_view::npos ? line.size() : first;
 }
+
+// The lines of a text as views into it, split at "\n" with the "\r" of a
+// "\r\n" dropped: memory stays that of the text, however many lines it has.
+class Lines {
+public:
+    explicit Lines(std::wstring_view all) : text(all), at(all.empty() ? npos : 0) {}
+    bool Done() const { return at == npos; }
+    std::wstring_view Peek() const {
+        const std::size_t end = text.find(L'\n', at);
+        if (end == npos) return text.substr(at);
+        const std::size_t cut = end > at && text[end - 1] == L'\r' ? end - 1 : end;
+        return text.substr(at, cut - at);
+    }
+    void Next() {
+        const std::size_t end = text.find(L'\n', at);
+        at = end == npos ? npos : end + 1;
+    }
+
+private:
+    static constexpr std::size_t npos = std::wstring_view::npos;
+    std::wstring_view text;
+    std::size_t at;
+};
 
 }  // namespace
 
 ZEKT_Sections::ZEKT_Sections(const std::wstring& text) {
-    const std::vector<std::wstring> lines = Split(Replace_All(text, L"\r\n", L"\n"), L"\n");
-    std::size_t cursor = 0;
-    while (cursor < lines.size()) {
-        const std::wstring line = Trim_Right(lines[cursor], L' ');
-        ++cursor;
+    Lines lines(text);
+    std::vector<std::wstring_view> values;
+    while (!lines.Done()) {
+        std::wstring_view line = lines.Peek();
+        lines.Next();
+        line = line.substr(0, line.find_last_not_of(L' ') + 1);
         if (line.empty() || Starts_With(line, L"//")) continue;
         if (Starts_With(line, L"/*")) {
-            while (cursor < lines.size() && !Starts_With(lines[cursor], L"*/")) ++cursor;
-            if (cursor == lines.size()) throw ZEKT_Exception(L"Block comment not closed");
-            ++cursor;
+            while (!lines.Done() && !Starts_With(lines.Peek(), L"*/")) lines.Next();
+            if (lines.Done()) throw ZEKT_Exception(L"Block comment not closed");
+            lines.Next();
             continue;
         }
         ZEKT_Section section;
-        std::vector<std::wstring> values;
+        values.clear();
         const std::size_t gap = line.find(L"  ");
-        if (gap == std::wstring::npos) {
+        // The first value line keeps its column: its name counts as blanks.
+        std::size_t first_blanks = 0;
+        if (gap == std::wstring_view::npos) {
             section.name = line;
         } else {
             section.name = line.substr(0, gap);
-            values.push_back(std::wstring(gap, L' ') + line.substr(gap));
+            values.push_back(line.substr(gap));
+            first_blanks = gap;
         }
-        while (cursor < lines.size() && !lines[cursor].empty() && lines[cursor][0] == L' ')
-            values.push_back(lines[cursor++]);
+        while (!lines.Done() && !lines.Peek().empty() && lines.Peek()[0] == L' ') {
+            values.push_back(lines.Peek());
+            lines.Next();
+        }
         std::size_t common = std::wstring::npos;
-        for (const std::wstring& value : values) common = std::min(common, Leading_Blanks(value));
-        for (std::wstring& value : values) value.erase(0, common);
-        section.text = Join(values, L"\r\n");
+        for (std::size_t i = 0; i < values.size(); ++i)
+            common = std::min(common, Leading_Blanks(values[i]) + (i == 0 ? first_blanks : 0));
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            if (i) section.text += L"\r\n";
+            std::wstring_view value = values[i];
+            std::size_t drop = common;
+            if (i == 0 && first_blanks) {
+                // The name's columns are blanks to drop before the line's own.
+                const std::size_t from_name = std::min(drop, first_blanks);
+                drop -= from_name;
+                section.text.append(first_blanks - from_name, L' ');
+            }
+            section.text += value.substr(std::min(drop, value.size()));
+        }
         sections.push_back(std::move(section));
     }
 }
@@ -138,10 +186,10 @@ std::wstring Units_To_Text(const std::vector<unsigned char>& bytes, std::size_t 
 std::vector<unsigned char> Read_Whole_File(const std::wstring& path) {
     ZEKT_MediaFileReadProtect file(path);
     const std::uint64_t size = file.GetSize();
-    // Settings texts are small; a huge file is not one, and would not fit in
-    // the address space of the 32-bit program anyway.
-    constexpr std::uint64_t Text_File_Limit = 256u << 20;
-    if (size > Text_File_Limit) throw ZEKT_Exception_DataCorrupt(L"Text file too large <" + path + L">");
+    // Settings texts are a few kilobytes; a larger file is not one, and is
+    // refused before it could take memory many times its size.
+    if (size > Text_File_Limit)
+        throw ZEKT_Exception_DataCorrupt(Format(L"Text file <%s> is larger than %u bytes", path, Text_File_Limit));
     std::vector<unsigned char> bytes(static_cast<std::size_t>(size));
     if (!bytes.empty()) file.Read(bytes.data(), bytes.size());
     return bytes;
@@ -158,11 +206,12 @@ std::wstring Unicode_Text(const std::vector<unsigned char>& bytes) {
 
 }  // namespace
 
-std::wstring Read_Text_File(const std::wstring& path) {
-    const std::vector<unsigned char> bytes = Read_Whole_File(path);
+std::wstring Text_Of_File_Bytes(const std::vector<unsigned char>& bytes) {
     if (Has_Mark(bytes)) return Unicode_Text(bytes);
     return From_Code_Page(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), 0);
 }
+
+std::wstring Read_Text_File(const std::wstring& path) { return Text_Of_File_Bytes(Read_Whole_File(path)); }
 
 std::wstring Read_Unicode_File(const std::wstring& path) {
     const std::vector<unsigned char> bytes = Read_Whole_File(path);
@@ -173,6 +222,49 @@ std::wstring Read_Unicode_File(const std::wstring& path) {
 void Write_Text_File(const std::wstring& path, const std::wstring& text) {
     // The mark FF FE is the character U+FEFF in UTF-16 little-endian.
     const std::vector<unsigned char> bytes = To_UTF16LE_Bytes(L"\xFEFF" + text);
-    ZEKT_MediaFileWriteProtect file(path);
-    file.Write(bytes.data(), bytes.size());
+    // Written beside the old file and put in its place only when complete.
+    Replace_File(path, bytes.data(), bytes.size());
+}
+
+void Read_Text_Lines(const std::wstring& path, const std::function<void(const std::wstring&)>& line) {
+    ZEKT_MediaFileReadProtect file(path);
+    const std::uint64_t size = file.GetSize();
+    std::vector<unsigned char> chunk(0x10000);
+    std::u16string units;  // the line so far, UTF-16
+    std::string bytes;     // or UTF-8
+    bool utf16 = false;
+    auto end_line = [&]() {
+        std::wstring text = utf16 ? From_UTF16(units) : From_UTF8(bytes);
+        if (!text.empty() && text.back() == L'\r') text.pop_back();
+        units.clear();
+        bytes.clear();
+        line(text);
+    };
+    auto too_long = [&]() {
+        return ZEKT_Exception_DataCorrupt(Format(L"Line longer than %u characters in file <%s>", Text_Line_Limit, path));
+    };
+    std::uint64_t pos = 0;
+    std::size_t skip = 0;
+    while (pos < size) {
+        const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(chunk.size(), size - pos));
+        file.Read(chunk.data(), n);
+        if (pos == 0 && n >= 2 && chunk[0] == 0xFF && chunk[1] == 0xFE) utf16 = true, skip = 2;
+        if (pos == 0 && n >= 3 && chunk[0] == 0xEF && chunk[1] == 0xBB && chunk[2] == 0xBF) skip = 3;
+        pos += n;
+        if (utf16 && size % 2 != 0) throw ZEKT_Exception(L"Unicode file size is not align on 2");
+        for (std::size_t i = skip; i < n; i += utf16 ? 2 : 1) {
+            const char16_t unit = utf16 ? static_cast<char16_t>(chunk[i] | chunk[i + 1] << 8) : chunk[i];
+            if (unit == u'\n') {
+                end_line();
+                continue;
+            }
+            if (utf16)
+                units += unit;
+            else
+                bytes += static_cast<char>(unit);
+            if (units.size() > Text_Line_Limit || bytes.size() > 4 * std::size_t{Text_Line_Limit}) throw too_long();
+        }
+        skip = 0;
+    }
+    if (!units.empty() || !bytes.empty()) end_line();
 }

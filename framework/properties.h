@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -66,8 +67,10 @@ class ZEKT_Property_BOOL : public ZEKT_Property {
 public:
     ZEKT_Property_BOOL(std::wstring property_name, bool* bound) : ZEKT_Property(std::move(property_name)), value(bound) {}
     std::wstring To_Text() const override { return *value ? L"true" : L"false"; }
-    // Exactly "true" is true; anything else, "True" included, is false.
-    void From_Text(const std::wstring& text) override { *value = text == L"true"; }
+    // Exactly "true" is true; "false", another spelling of either ("True")
+    // and an empty text are false; any other word is refused, since a typo
+    // ("ture") would silently turn a switch off.
+    void From_Text(const std::wstring& text) override;
 
 private:
     bool* value;
@@ -127,8 +130,17 @@ void Import_Properties(ZEKT_Properties& properties, const ZEKT_Sections& section
 std::wstring Export_Properties(ZEKT_Properties& properties);
 
 // UTF-16LE with FF FE; a file without the mark is read in the ANSI code page.
+// Settings texts larger than this are refused unread.
+inline constexpr std::uint32_t Text_File_Limit = 1u << 20;
 std::wstring Read_Text_File(const std::wstring& path);
+// The text of a text file's bytes: UTF-16LE after FF FE, else the ANSI code page.
+std::wstring Text_Of_File_Bytes(const std::vector<unsigned char>& bytes);
 void Write_Text_File(const std::wstring& path, const std::wstring& text);
 // For files that must be UTF-16: throws ZEKT_Exception_DataCorrupt
 // "Not unicode file" unless the first two bytes are FF FE.
 std::wstring Read_Unicode_File(const std::wstring& path);
+// Hands each line of a UTF-16LE (with FF FE) or UTF-8 text file to `line`,
+// without its "\r\n" or "\n", reading a chunk at a time: memory stays
+// that of one line, whatever the file's size. Longer lines are refused.
+inline constexpr std::uint32_t Text_Line_Limit = 0x10000;
+void Read_Text_Lines(const std::wstring& path, const std::function<void(const std::wstring&)>& line);

@@ -77,12 +77,20 @@ std::int64_t To_Signed(const std::wstring& text) {
 
 std::wstring Replace_All(std::wstring text, std::wstring_view from, std::wstring_view to) {
     if (from.empty()) return text;
-    std::size_t pos = 0;
-    while ((pos = text.find(from, pos)) != std::wstring::npos) {
-        text.replace(pos, from.size(), to);
-        pos += to.size();
+    // Built anew in one pass: replacing in place moves the tail each time,
+    // quadratic in a text of many short lines.
+    std::size_t pos = text.find(from);
+    if (pos == std::wstring::npos) return text;
+    std::wstring out;
+    out.reserve(text.size());
+    std::size_t start = 0;
+    for (; pos != std::wstring::npos; pos = text.find(from, start)) {
+        out.append(text, start, pos - start);
+        out += to;
+        start = pos + from.size();
     }
-    return text;
+    out.append(text, start, std::wstring::npos);
+    return out;
 }
 
 std::vector<std::wstring> Split(std::wstring_view text, std::wstring_view separator) {
@@ -104,17 +112,42 @@ std::vector<std::wstring> Split(std::wstring_view text, std::wstring_view separa
     }
 }
 
+namespace {
+
+// Characters that must not reach a line as they are: controls (a terminal
+// takes them as commands), line and paragraph separators (they break the
+// line), the marks and overrides that reorder text (a name could read as
+// another), and what XML forbids (U+FFFE, U+FFFF, a surrogate alone).
+bool Must_Escape(std::uint32_t c) {
+    return c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == 0x061C || c == 0x200E || c == 0x200F ||
+           (c >= 0x2028 && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069) || c == 0xFFFE || c == 0xFFFF ||
+           (c >= 0xD800 && c <= 0xDFFF);
+}
+
+}  // namespace
+
 std::wstring Visible_Text(std::wstring_view text, bool keep_line_breaks) {
     std::wstring shown;
     shown.reserve(text.size());
-    for (const wchar_t c : text) {
-        const bool control = c < 0x20 || (c >= 0x7F && c <= 0x9F);
-        if (!control || (keep_line_breaks && (c == L'\r' || c == L'\n'))) {
-            shown += c;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<std::uint32_t>(text[i]);
+        // A pair of surrogates (two-byte wide text) is one character.
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+            shown += text.substr(i++, 2);
             continue;
         }
-        // A terminal must never see these: escapes retitle or clear it.
-        shown += Format(L"\\x%02x", static_cast<unsigned>(c));
+        // Kept line breaks are the text's own: "\n", or "\r" before it.
+        const bool kept_break =
+            keep_line_breaks && (c == L'\n' || (c == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n'));
+        if (!Must_Escape(c) || kept_break) {
+            shown += static_cast<wchar_t>(c);
+            continue;
+        }
+        // "\x1b" or "\u202e", lower-case digits.
+        const int digits = c < 0x100 ? 2 : 4;
+        shown += L'\\';
+        shown += c < 0x100 ? L'x' : L'u';
+        for (int d = digits - 1; d >= 0; --d) shown += L"0123456789abcdef"[(c >> (4 * d)) & 0xF];
     }
     return shown;
 }
@@ -144,6 +177,8 @@ std::wstring Trim(std::wstring text, wchar_t character) { return Trim_Left(Trim_
 std::wstring From_Code_Page(std::string_view bytes, unsigned code_page) {
     return ZEKT_Os::Code_Page_To_Wide(bytes, code_page);
 }
+
+bool Is_Code_Page_Text(std::string_view bytes, unsigned code_page) { return ZEKT_Os::Code_Page_Valid(bytes, code_page); }
 
 std::u16string To_UTF16(std::wstring_view text) {
     std::u16string units;

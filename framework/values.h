@@ -30,15 +30,19 @@ std::int64_t To_Signed(const std::wstring& text);
 std::wstring Replace_All(std::wstring text, std::wstring_view from, std::wstring_view to);
 std::vector<std::wstring> Split(std::wstring_view text, std::wstring_view separator);
 std::wstring Join(const std::vector<std::wstring>& pieces, std::wstring_view separator);
-// Text that came from a device or a file, safe to show or store: every control
-// character (U+0000-U+001F, U+007F, U+0080-U+009F) becomes a visible escape
-// "\x1b"; with `keep_line_breaks`, "\r" and "\n" stay as they are.
+// Text that came from a device or a file, safe to show or store on one line:
+// every control character (U+0000-U+001F, U+007F-U+009F) becomes a visible
+// escape "\x1b"; line and paragraph separators, bidi marks and overrides,
+// U+FFFE, U+FFFF and a lone surrogate become "\u2028". With
+// `keep_line_breaks`, a "\n" and the "\r" of a "\r\n" stay as they are.
 std::wstring Visible_Text(std::wstring_view text, bool keep_line_breaks = false);
 std::wstring Trim_Left(std::wstring text, wchar_t character);
 std::wstring Trim_Right(std::wstring text, wchar_t character);
 std::wstring Trim(std::wstring text, wchar_t character);
 
 // Narrow text in a code page (0: the system's ANSI code page) to wide text.
+// Whether every byte sequence converts (nothing would be replaced).
+bool Is_Code_Page_Text(std::string_view bytes, unsigned code_page);
 std::wstring From_Code_Page(std::string_view bytes, unsigned code_page);
 
 // UTF-16 code units of a wide text and back. On Windows wchar_t already is

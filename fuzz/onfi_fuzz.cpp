@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "shown_text.h"
 #include "config/nand_config.h"
 #include "dump/chip_operations.h"
 #include "dump/onfi_page.h"
@@ -18,7 +19,7 @@ namespace {
 
 bool Shown_Safely(const std::wstring& text) {
     for (wchar_t c : text)
-        if (c < 0x20 || (c >= 0x7F && c <= 0x9F)) return false;
+        if (Unsafe_Character(c, false)) return false;
     return true;
 }
 
@@ -67,12 +68,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
         Korvane_Exe::Print_Onfi_Report(proof.page, log);
     } catch (const ZEKT_Exception&) {
+        Check_Reported();
     }
     for (wchar_t c : log.text + Korvane_Exe::Onfi_Verdict(proof))
         if (c != L'\n' && !Shown_Safely(std::wstring(1, c))) std::abort();
     try {
         Check_Geometry(Korvane_Exe::Config_From_Onfi(base, proof.page, L"2c 64 44 4b a9"), proof.page);
     } catch (const ZEKT_Exception&) {
+        Check_Reported();
     }
     return 0;
 }

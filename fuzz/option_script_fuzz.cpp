@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "shown_text.h"
 #include "framework/errors.h"
 #include "framework/values.h"
 #include "reader/listing.h"
@@ -30,9 +31,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
         Korvane_Internal::NAND_Assembler::Assembler_Code code;
         Korvane_Internal::NAND_Assembler::Build_Program(code, setup);
-        Korvane_Internal::NAND_Assembler::Program_Listing(code.Words());
+        for (const std::wstring& line : Korvane_Internal::NAND_Assembler::Program_Listing(code.Words()))
+            Check_Shown(line);
         code.Wire_Bytes();
     } catch (const ZEKT_Exception&) {
+        Check_Reported();
     }
     return 0;
 }

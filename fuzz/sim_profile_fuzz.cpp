@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "shown_text.h"
 #include "emulator/nand_chip.h"
 #include "emulator/profile.h"
 #include "framework/errors.h"
@@ -45,6 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
         Ask_Chip(KE::Make_Chip_Model(KE::Parse_Profile(text, L"fuzz")));
     } catch (const ZEKT_Exception&) {
+        Check_Reported();
     }
     return 0;
 }

@@ -4,10 +4,12 @@
 # the module and then the adapter are switched off (a second Ctrl-C while
 # cleaning up changes nothing), the partial dump stays, the second bank is
 # never touched, and the exit status is 130.
-# Usage: stop_request_test.sh PROFILE PROGRAM [LAUNCHER]
+# A hang-up (SIGHUP, the terminal closed) stops the same way.
+# Usage: stop_request_test.sh PROFILE PROGRAM [LAUNCHER] [SIGNAL]
 profile=$1
 program=$2
 launcher=$3
+signal=${4:-INT}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work" || exit 1
@@ -31,9 +33,9 @@ until grep -q "^trace: data" err.txt; do
     [ $tries -gt 600 ] && { kill $pid; fail "no data within a minute"; }
     sleep 0.1
 done
-kill -INT $pid
+kill -$signal $pid
 sleep 0.05
-kill -INT $pid 2>/dev/null
+kill -$signal $pid 2>/dev/null
 wait $pid
 status=$?
 # Windows programs end their lines with CR LF.

@@ -61,12 +61,19 @@ TEST(Media_File, OpenFailuresQuoteTheNameAsGiven) {
     Temp_Folder folder;
     const std::wstring missing_folder = folder.Name(L"no-such-folder");
     const std::wstring name = missing_folder + L"/x.dump";
-    EXPECT_EQ(Message_Of([&] { ZEKT_MediaFileWrite file(name); }), L"Can't open for write file <" + name + L">");
-    EXPECT_EQ(Message_Of([&] { ZEKT_MediaFileReadProtect file(name); }),
-              L"Can't open for protected read file <" + name + L">");
-    EXPECT_EQ(Message_Of([&] { ZEKT_MediaFileWriteProtect file(name); }),
-              L"Can't open for protected write file <" + name + L">");
+    // The name as given, then the system's reason.
+    EXPECT_EQ(Message_Of([&] { ZEKT_MediaFileWrite file(name); }).rfind(L"Can't open for write file <" + name + L"> - "),
+              0u);
+    EXPECT_EQ(Message_Of([&] { ZEKT_MediaFileReadProtect file(name); })
+                  .rfind(L"Can't open for protected read file <" + name + L"> - "),
+              0u);
+    EXPECT_EQ(Message_Of([&] { ZEKT_MediaFileWriteProtect file(name); })
+                  .rfind(L"Can't open for protected write file <" + name + L"> - "),
+              0u);
     EXPECT_THROW(ZEKT_MediaFileWrite file(name), ZEKT_Exception_Media);
+    // A device behind "\\?\" is no file, as behind "\\.\".
+    const std::wstring device = L"\\\\?\\GLOBALROOT\\Device\\Null";
+    EXPECT_EQ(Message_Of([&] { ZEKT_MediaFileWrite file(device); }).rfind(L"Can't open for write file <" + device), 0u);
 }
 
 TEST(Media_File, ProtectedModesRefuseOtherOpeners) {
@@ -151,7 +158,6 @@ TEST(Long_Path, EveryOperationBeyondTheClassicLimit) {
     // "." and ".." and slashes resolve as in a short path.
     const std::wstring name = path + L"\\.\\skip\\../01_01.dump";
     { ZEKT_MediaFileWrite file(name); }
-    EXPECT_TRUE(Exists(path + L"\\*.dump"));
     EXPECT_TRUE(Exists(path + L"\\01_01.dump"));
     Write_Text_File(path + L"\\Chip.txt", L"Bus  8");
     EXPECT_EQ(Read_Text_File(path + L"\\Chip.txt"), L"Bus  8");
@@ -170,9 +176,7 @@ TEST(Folder_Operations, CreateDeleteExists) {
     EXPECT_GT(again.size(), (L"Can't create folder <" + work + L"> - ").size());
 
     const std::wstring dump = work + L"\\01_02.dump";
-    EXPECT_FALSE(Exists(work + L"\\*.dump"));
     { ZEKT_MediaFileWrite file(dump); }
-    EXPECT_TRUE(Exists(work + L"\\*.dump"));
     EXPECT_TRUE(Exists(dump));
     EXPECT_FALSE(Exists(work + L"\\01_03.dump"));
     EXPECT_FALSE(Folder_Exists(dump));

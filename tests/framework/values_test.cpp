@@ -101,6 +101,10 @@ TEST(String_Chores, VisibleTextEscapesEveryControlCharacter) {
     EXPECT_EQ(Visible_Text(hostile), L"M\\x1b]0;X\\x07\\x1b[2J\\x9b\\x7f\\x00\u00e9");
     EXPECT_EQ(Visible_Text(L"a\r\nb\t"), L"a\\x0d\\x0ab\\x09");
     EXPECT_EQ(Visible_Text(L"a\r\nb\t", true), L"a\r\nb\\x09");
+    // A lone CR, line and paragraph separators, bidi overrides and what XML forbids.
+    EXPECT_EQ(Visible_Text(L"a\rb\r\n", true), L"a\\x0db\r\n");
+    EXPECT_EQ(Visible_Text(L"x\u2028\u2029\u202e\u2066\u200f\ufffe\uffff\u00e9"),
+              L"x\\u2028\\u2029\\u202e\\u2066\\u200f\\ufffe\\uffff\u00e9");
 }
 
 TEST(Path_Chores, BackslashAndFolder) {

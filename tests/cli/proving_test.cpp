@@ -272,9 +272,12 @@ TEST_P(Cli_Mend, NeverLosesTheDumpAsRead) {
     std::erase_if(listed, [](const std::string& line) { return line.rfind("IO", 0) == 0; });
     listed.resize(std::min(listed.size(), c.diff.size()));
     EXPECT_EQ(listed, c.diff);
-    if (!c.diff.empty()) EXPECT_EQ(Text_Of(folder.Bytes(L"01_01.dump.diff")).rfind("# verify --reread 3, 20", 0), 0u);
-    if (std::filesystem::exists(folder.path / "01_01.dump.sha256"))
+    if (!c.diff.empty()) {
+        EXPECT_EQ(Text_Of(folder.Bytes(L"01_01.dump.diff")).rfind("# verify --reread 3, 20", 0), 0u);
+    }
+    if (std::filesystem::exists(folder.path / "01_01.dump.sha256")) {
         EXPECT_EQ(Text_Of(folder.Bytes(L"01_01.dump.sha256")), Sha256_Line(dump, "01_01.dump"));
+    }
     result = Run_Cli(Demo_Verify(folder, {"--banks", "1", "--undo"}));
     EXPECT_EQ(result.status, changed ? 0 : 1) << result.err;
     EXPECT_EQ(folder.Bytes(L"01_01.dump"), read);

@@ -52,6 +52,7 @@ struct Choices {
     bool hash = false;
     bool resume = false;
     std::uint32_t reread = 0;
+    bool undo = false;
     std::string config_out, page_out;
     std::uint32_t program_bank = 1;
     bool program_id = false, program_onfi = false, program_bb = false;
@@ -369,9 +370,12 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
     chip_options(verify);
     reader_options(verify);
     dump_files(verify);
-    verify->add_option("--reread", choices.reread,
-                       "Read each differing page K more times (1 to 99) and mend the dump by bitwise majority")
-        ->check(CLI::Range(1, 99));
+    auto* reread = verify->add_option("--reread", choices.reread,
+                                      "Read each differing page K more times (1 to 99) and mend the pages whose "
+                                      "reads disagree by bitwise majority")
+                       ->check(CLI::Range(1, 99));
+    verify->add_flag("--undo", choices.undo, "Put back every page that --reread replaced, from NN_NN.dump.undo")
+        ->excludes(reread);
     CLI::App* map = app.add_subcommand("map", "Draw each selected bank's dump as a map of its blocks, NN_NN.dump.svg");
     chip_options(map);
     dump_files(map);
@@ -524,6 +528,7 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
                 if (!Ecc_Command(master, user, current, layout, choices.fix, choices.data_bytes, out, err)) status = 1;
             } else {
                 master.For_Each_Selected_Bank([&](std::uint32_t bank) {
+                    if (choices.undo) return Korvane_Exe::Undo_Bank(master, recorder, bank);
                     Korvane_Exe::Verify_Bank(master, recorder, current, options, bank, choices.reread, verified[bank]);
                 });
             }

@@ -101,7 +101,10 @@ std::map<std::uint64_t, Listed_Pages> Read_Listed_Pages(const std::wstring& diff
                                                         std::uint64_t blocks) {
     std::map<std::uint64_t, Listed_Pages> listed;
     if (!Exists(diff_path)) return listed;
-    for (const std::wstring& line : Split(Read_Unicode_File(diff_path), L"\r\n")) {
+    // UTF-8 with line feeds; lists of older versions are UTF-16 with FF FE.
+    const std::wstring text = Read_Text_File(diff_path);
+    for (std::wstring line : Split(text, L"\n")) {
+        if (!line.empty() && line.back() == L'\r') line.pop_back();
         if (line.empty() || line[0] < L'0' || line[0] > L'9') continue;
         const std::vector<std::wstring> tokens = Split(line, L" ");
         std::uint64_t page = 0;

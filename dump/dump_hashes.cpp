@@ -31,6 +31,27 @@ void Watch_From_Disk(Dump_File_Watch& watch, const std::wstring& path, std::uint
     }
 }
 
+void Hash_From_Disk(ZEKT_Sha256& hash, const std::wstring& path, std::uint64_t from, std::uint64_t to) {
+    ZEKT_MediaFileReadProtect file(path);
+    file.SetPos(from);
+    std::vector<std::uint8_t> chunk(0x100000);
+    for (std::uint64_t pos = from; pos < to;) {
+        const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(chunk.size(), to - pos));
+        file.Read(chunk.data(), n);
+        hash.Update(chunk.data(), n);
+        pos += n;
+    }
+}
+
+void Write_Hash_File(const std::wstring& path, ZEKT_Sha256& hash) {
+    const std::size_t slash = path.find_last_of(L"/\\");
+    const std::wstring name = slash == std::wstring::npos ? path : path.substr(slash + 1);
+    // Narrow text with line feeds: what sha256sum reads on every system.
+    const std::string line = To_UTF8(hash.Final_Text() + L"  " + name + L"\n");
+    ZEKT_MediaFileWrite out(Hash_Path(path));
+    out.Write(line.data(), line.size());
+}
+
 void Dump_Hashes::Bank_Started() { files.clear(); }
 
 void Dump_Hashes::Created(const std::wstring& path) {
@@ -46,14 +67,7 @@ void Dump_Hashes::Written(const void* bytes, std::size_t count) {
 void Dump_Hashes::Deleted(const std::wstring& path) { Delete_Hash(path); }
 
 void Dump_Hashes::Bank_Done() {
-    for (const std::unique_ptr<File>& file : files) {
-        const std::size_t slash = file->path.find_last_of(L"/\\");
-        const std::wstring name = slash == std::wstring::npos ? file->path : file->path.substr(slash + 1);
-        // Narrow text with line feeds: what sha256sum reads on every system.
-        const std::string line = To_UTF8(file->hash.Final_Text() + L"  " + name + L"\n");
-        ZEKT_MediaFileWrite out(Hash_Path(file->path));
-        out.Write(line.data(), line.size());
-    }
+    for (const std::unique_ptr<File>& file : files) Write_Hash_File(file->path, file->hash);
     files.clear();
 }
 

@@ -30,6 +30,12 @@ public:
 // `bytes` bytes the file holds, read back from disk chunk by chunk.
 void Watch_From_Disk(Dump_File_Watch& watch, const std::wstring& path, std::uint64_t bytes);
 
+// Feeds the bytes [from, to) of the file at `path` to `hash`, chunk by chunk.
+void Hash_From_Disk(ZEKT_Sha256& hash, const std::wstring& path, std::uint64_t from, std::uint64_t to);
+
+// Ends `hash` and writes its line for the file at `path` into "PATH.sha256".
+void Write_Hash_File(const std::wstring& path, ZEKT_Sha256& hash);
+
 // Writes "NAME.sha256" beside every file of a complete bank: 64 lower-case
 // hexadecimal digits, two blanks, the file's name, a line feed. A file that
 // is created anew or deleted loses its old hash file at once, so a failed

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <exception>
 #include <memory>
+#include <numeric>
 #include <vector>
 
 #include "config/geometry_check.h"
@@ -19,6 +20,14 @@ namespace {
 
 constexpr std::size_t Chunk_Bytes = 0x20000;
 
+// Files beside a dump that describe the bytes it held: lists of differing
+// pages, hashes, undo records, pictures. None stays beside a dump made anew.
+constexpr const wchar_t* Dump_Companions[] = {L".diff", L".sha256", L".undo", L".svg"};
+
+void Remove_File(const std::wstring& path) {
+    if (Path_Exists(path)) Delete_File(path);
+}
+
 // Progress reports pump the interface; nothing a window handler throws there
 // may end the pass. The end of a pass shows the full bar at once, unthrottled.
 void Report_Progress(ZEKT_Progress& progress, std::uint64_t done, std::uint64_t total) {
@@ -32,35 +41,40 @@ void Report_Progress(ZEKT_Progress& progress, std::uint64_t done, std::uint64_t 
 }
 
 // Streams the medium into the file at `path`, each chunk as it comes or as
-// its bit map, after the first `keep` bytes the file already holds (a
-// resumed dump; anything after them is cut). The file is created (or cut)
-// only once the first chunk is in hand, so a run that never starts (a bad
-// configuration, no reader, no power) leaves the previous file as it was;
-// `created` runs right after that. A stop request ends the pass before the
-// next chunk. `watch`, when given, sees the file begin, the kept bytes read
-// back from disk before the run opens, and every chunk written.
+// its bit map, after the first `keep` stream bytes the file already holds
+// (a resumed pass; anything after them is cut). The file is created (or
+// cut) only once the first chunk is in hand, so a run that never starts (a
+// bad configuration, no reader, no power) leaves the previous file as it
+// was; `replacing` runs right before that, and the file's hash goes with
+// it. A stop request ends the pass before the next chunk. `watch`, when
+// given, sees the file begin, the kept bytes read back from disk before the
+// run opens, and every chunk written.
 void Stream_To_File(Korvane_Internal::Korvane& medium, const std::wstring& path, ZEKT_Progress& progress, bool bit_map,
-                    std::uint64_t keep, const std::function<void()>& created, Dump_File_Watch* watch) {
+                    std::uint64_t keep, const std::function<void()>& replacing, Dump_File_Watch* watch) {
     const std::uint64_t total = keep + medium.GetSize();
+    const std::uint64_t file_keep = bit_map ? keep / 8 : keep;
     std::vector<std::uint8_t> buffer(Chunk_Bytes);
     std::vector<std::uint8_t> bits(bit_map ? Chunk_Bytes / 8 : 0);
     std::unique_ptr<ZEKT_Media> file;
-    if (keep && watch) Watch_From_Disk(*watch, path, keep);
+    if (keep && watch) Watch_From_Disk(*watch, path, file_keep);
     for (std::uint64_t pos = keep; pos < total;) {
         // The bar measures this run's part, so speed and time left stay true.
         Report_Progress(progress, pos - keep, total - keep);
         progress.Check();
         const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(Chunk_Bytes, total - pos));
         medium.Read(buffer.data(), n);
+        if (!file) {
+            // Nothing that describes the old bytes outlives them.
+            Remove_File(path + L".sha256");
+            replacing();
+        }
         if (!file && keep) {
             auto kept = std::make_unique<ZEKT_MediaFileUpdate>(path);
-            kept->Truncate(keep);
+            kept->Truncate(file_keep);
             file = std::move(kept);
-            created();
         } else if (!file) {
             file = std::make_unique<ZEKT_MediaFileWrite>(path);
             if (watch) watch->Created(path);
-            created();
         }
         const std::uint8_t* bytes = bit_map ? bits.data() : buffer.data();
         const std::size_t count = bit_map ? Pack_Bit_Map(buffer.data(), n, bits.data()) : n;
@@ -68,6 +82,72 @@ void Stream_To_File(Korvane_Internal::Korvane& medium, const std::wstring& path,
         if (watch) watch->Written(bytes, count);
         pos += n;
     }
+}
+
+// Bytes of the stream that the reader starts a run at: a page, or the three
+// pages of a word-line row; for a bit map also whole bytes of bits.
+std::uint64_t Unit_Bytes(const NAND_Config& config, bool bit_map) {
+    return std::lcm(std::uint64_t{config.Page} * (config.Is_Triple_Page() ? 3 : 1), std::uint64_t{bit_map ? 8u : 1u});
+}
+
+// Whether the file at `path` holds what the chip sends for the stream bytes
+// [start, start + count): those bytes, or for a bit map their bits. `row`
+// is set to the first row read.
+bool File_Matches_Chip(std::uint32_t bank, const NAND_Config& config, const NAND_Options& options,
+                       const std::wstring& path, std::uint64_t start, std::uint64_t count, bool bit_map,
+                       std::uint64_t& row) {
+    Korvane_Internal::Korvane medium(bank, config, options, start, start + count);
+    medium.setup.special_read = bit_map;
+    row = medium.setup.first_row;
+    std::vector<std::uint8_t> chip(static_cast<std::size_t>(count)), held(static_cast<std::size_t>(bit_map ? count / 8 : count));
+    std::vector<std::uint8_t> packed(held.size());
+    medium.Read(chip.data(), count);
+    if (bit_map) Pack_Bit_Map(chip.data(), chip.size(), packed.data());
+    ZEKT_MediaFileReadProtect file(path);
+    file.SetPos(bit_map ? start / 8 : start);
+    file.Read(held.data(), held.size());
+    return std::memcmp(held.data(), bit_map ? packed.data() : chip.data(), held.size()) == 0;
+}
+
+// Whether the first `bytes` bytes of the file at `path` all have one value.
+bool File_Is_Uniform(const std::wstring& path, std::uint64_t bytes) {
+    ZEKT_MediaFileReadProtect file(path);
+    std::vector<std::uint8_t> chunk(Chunk_Bytes);
+    std::uint8_t value = 0;
+    for (std::uint64_t pos = 0; pos < bytes;) {
+        const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(Chunk_Bytes, bytes - pos));
+        file.Read(chunk.data(), n);
+        if (pos == 0) value = chunk[0];
+        if (chunk[0] != value || std::memcmp(chunk.data(), chunk.data() + 1, n - 1) != 0) return false;
+        pos += n;
+    }
+    return true;
+}
+
+// A resumed pass vouches for the part it keeps: the last whole unit kept is
+// read again and compared with the file, and a kept part all of one value
+// (a zeroed or sparse file) at its first unit too, where a chip holds data.
+void Check_Kept_Part(std::uint32_t bank, const NAND_Config& config, const NAND_Options& options,
+                     const std::wstring& path, std::uint64_t keep, bool bit_map) {
+    const std::uint64_t unit = Unit_Bytes(config, bit_map);
+    std::vector<std::uint64_t> starts = {keep - unit};
+    if (keep > unit && File_Is_Uniform(path, bit_map ? keep / 8 : keep)) starts.push_back(0);
+    for (const std::uint64_t start : starts) {
+        std::uint64_t row = 0;
+        if (!File_Matches_Chip(bank, config, options, path, start, unit, bit_map, row))
+            throw ZEKT_Exception(L"the kept part does not match the chip at row <" + Hex_Text(row) + L">");
+    }
+}
+
+// "kept 1,990,656 bytes, reading from row 0x1e0": file bytes, the row the run started at.
+std::wstring Kept_Text(std::uint64_t bytes, std::uint64_t row) {
+    const std::wstring digits = Format(L"%I64u", bytes);
+    std::wstring grouped;
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0) grouped += L',';
+        grouped += digits[i];
+    }
+    return L"kept " + grouped + L" bytes, reading from row " + Hex_Text(row);
 }
 
 // Passes a pass's files on to `inner` and notes whether every byte written
@@ -252,11 +332,19 @@ void Reader_Master::Leave_Complete_Bank(std::uint32_t bank) {
     if (bb_wanted && bb_whole && file_watch) {
         Watch_From_Disk(*file_watch, bb_path, (bytes + 7) / 8);
     } else if (bb_wanted && !bb_whole) {
-        // The bit-map pass of an earlier run stopped: only the map is read.
+        // The bit-map pass of an earlier run stopped: only the rest of the map is read.
         if (options->Check_ID) Check_Bank_Chip(bank);
         const std::uint32_t start_tick = ZEKT_Tick_Count();
-        Read_bb(bank);
+        const std::uint64_t held = Exists(bb_path) ? ZEKT_MediaFileReadProtect(bb_path).GetSize() : 0;
+        const std::uint64_t unit = Unit_Bytes(*config, true);
+        // A longer map is not this bank's: it is read anew.
+        const std::uint64_t keep = held * 8 < bytes ? held * 8 / unit * unit : 0;
+        if (keep) Check_Kept_Part(bank, *config, *options, bb_path, keep, true);
+        Read_bb(bank, keep);
         text += L"; bit map read (" + Elapsed_Text(start_tick) + L")";
+        if (keep)
+            text += L"; " + Kept_Text(keep / 8, Korvane_Internal::Korvane(bank, *config, *options, keep, UINT64_MAX)
+                                                    .setup.first_row);
     }
     banks->Set_Status(bank, text);
     if (file_watch) file_watch->Bank_Done();
@@ -281,20 +369,28 @@ void Reader_Master::Dump_Bank(std::uint32_t bank) {
     // Blocks where the configuration has them, else pages.
     const std::uint64_t repeat_unit = chip.Block ? chip.Block : chip.Page;
     Shape_Watch uniform(file_watch, repeat_unit, chip.Get_Bank_Dump_Size());
+    if (keep) Check_Kept_Part(bank, chip, reader_options, dump_path, keep, false);
+    std::wstring kept;
     {
         const std::unique_ptr<ZEKT_Progress> progress = banks->Start_Progress(bank);
         progress->Set_Status(L"Read...");
         {
             // A resumed dump starts its reading run at the row after the kept units.
             Korvane_Internal::Korvane medium(bank, chip, reader_options, keep, UINT64_MAX);
+            if (keep) kept = L"; " + Kept_Text(keep, medium.setup.first_row);
             // An old bit map never stays beside a new dump, even a partial
-            // one; nor does the ECC list of the old bytes.
+            // one; nor does a list, undo file or picture of the old bytes
+            // (a resumed dump keeps its list and undo records: its kept
+            // pages are unchanged).
             Stream_To_File(
                 medium, dump_path, *progress, false, keep,
-                [this, &bb_path, &dump_path]() {
-                    if (Exists(bb_path)) Delete_File(bb_path);
+                [this, &bb_path, &dump_path, keep]() {
+                    for (const wchar_t* companion : Dump_Companions)
+                        if (!keep || companion == std::wstring_view(L".svg")) Remove_File(dump_path + companion);
+                    Remove_File(bb_path + L".sha256");
+                    Remove_File(bb_path);
                     if (file_watch) file_watch->Deleted(bb_path);
-                    if (Path_Exists(dump_path + L".ecc")) Delete_File(dump_path + L".ecc");
+                    Remove_File(dump_path + L".ecc");
                 },
                 &uniform);
         }
@@ -308,7 +404,7 @@ void Reader_Master::Dump_Bank(std::uint32_t bank) {
             done += L"  " + Repeat_Dump_Remark(period / repeat_unit, chip.Block != 0);
             repeat_hints[bank] = Repeat_Dump_Hint(period / repeat_unit, chip.Block != 0, period);
         }
-        progress->Set_Status(done);
+        progress->Set_Status(done + kept);
         Save_Chip_Config();
         if (file_watch) file_watch->Bank_Done();
     }
@@ -352,12 +448,12 @@ std::wstring Repeat_Dump_Hint(std::uint64_t period, bool blocks, std::uint64_t p
                   period_bytes);
 }
 
-void Reader_Master::Read_bb(std::uint32_t bank) {
+void Reader_Master::Read_bb(std::uint32_t bank, std::uint64_t keep) {
     const std::unique_ptr<ZEKT_Progress> progress = banks->Start_Progress(bank);
     progress->Set_Status(L"Read bb...");
-    Korvane_Internal::Korvane medium(bank, *config, *options);
+    Korvane_Internal::Korvane medium(bank, *config, *options, keep, UINT64_MAX);
     medium.setup.special_read = true;
-    Stream_To_File(medium, Bb_Path(bank), *progress, true, 0, []() {}, file_watch);
+    Stream_To_File(medium, Bb_Path(bank), *progress, true, keep, []() {}, file_watch);
     Report_Progress(*progress, medium.GetSize(), medium.GetSize());
 }
 

@@ -37,7 +37,9 @@ public:
     // every bank of the action fails when they disagree.
     void Check_Bank_Chip(std::uint32_t bank);
     void Dump_Bank(std::uint32_t bank);
-    void Read_bb(std::uint32_t bank);
+    // The bb pass; a resumed one keeps the map of the first `keep` stream
+    // bytes (whole units, checked against the chip) and reads the rest.
+    void Read_bb(std::uint32_t bank, std::uint64_t keep = 0);
     // True when nothing would be overwritten or the user agrees.
     bool Confirm_Overwrite();
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <chrono>
 #include <cstring>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "dump/chip_operations.h"
 #include "dump/dump_hashes.h"
 #include "dump/ecc_pass.h"
+#include "dump/undo_file.h"
 #include "framework/media.h"
 #include "framework/values.h"
 
@@ -20,6 +22,11 @@ constexpr std::size_t Chunk_Bytes = 0x20000;
 // The bank's reads of differing pages kept for the majority; a page beyond
 // this is read once more instead, so memory stays bounded.
 constexpr std::size_t Kept_Read_Bytes = 16u << 20;
+// Differing pages whose reads are counted at once, by the bytes that takes.
+constexpr std::size_t Vote_Bytes = 64u << 20;
+// Clean bytes between two differing units that a reading run reads through
+// rather than opening another run (a run costs an upload and a program).
+constexpr std::uint64_t Gap_Bytes = 1u << 20;
 
 // Adds each bit in which `a` and `b` differ to its data line; `offset` is
 // the stream position of a[0] (on a 16-bit bus odd bytes carry IO8-IO15).
@@ -46,15 +53,35 @@ std::uint64_t Count_Differing_Bits(const std::uint8_t* a, const std::uint8_t* b,
     return bits;
 }
 
-// The list of differing pages, written as it grows; created at the first
-// line, removed again unless the comparison completes.
+// "2026-12-08 21:04:05 UTC": when a list was made, in every time zone alike.
+std::wstring Utc_Now_Text() {
+    using namespace std::chrono;
+    const auto now = floor<seconds>(system_clock::now());
+    const auto day = floor<days>(now);
+    const year_month_day date(day);
+    const hh_mm_ss<seconds> time(now - day);
+    return Format(L"%04d-%02u-%02u %02d:%02d:%02d UTC", static_cast<int>(date.year()),
+                  static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()),
+                  static_cast<int>(time.hours().count()), static_cast<int>(time.minutes().count()),
+                  static_cast<int>(time.seconds().count()));
+}
+
+// The list of differing pages, UTF-8 with line feeds, written as it grows;
+// created at the first page with a line that says when and how it was made.
+// It is removed again when the comparison fails, unless pages of the dump
+// were already replaced: then it stays, as the record of which.
 class Diff_File {
 public:
-    explicit Diff_File(const std::wstring& file_path) : path(file_path) {}
+    Diff_File(const std::wstring& file_path, const std::wstring& command) : path(file_path), made_by(command) {}
     ~Diff_File() {
         if (!file || complete) return;
-        // Clean-up while an error passes: a partial list would mislead.
+        // Clean-up while an error passes: a partial list would mislead,
+        // unless it is all that says which pages were replaced.
         try {
+            if (replaced) {
+                Put(L"# stopped here: the pages above are all that were looked at\n");
+                return;
+            }
             file.reset();
             Delete_File(path);
         } catch (...) {
@@ -63,27 +90,29 @@ public:
     void Add(std::uint64_t page, std::uint64_t bits, const std::wstring& verdict) {
         if (!file) {
             file = std::make_unique<ZEKT_MediaFileWrite>(path);
-            Put(L"\xFEFF");
+            Put(L"# " + made_by + L", " + Utc_Now_Text() + L"\n");
         }
-        Put(Format(L"%I64u %I64u", page, bits) + (verdict.empty() ? L"" : L" " + verdict) + L"\r\n");
+        Put(Format(L"%I64u %I64u", page, bits) + (verdict.empty() ? L"" : L" " + verdict) + L"\n");
     }
+    // From now on a failure leaves the list: a page of the dump is replaced.
+    void Replacing() { replaced = true; }
     // The counts per data line close the list; their lines start with a letter.
     void Complete(const std::vector<std::uint64_t>& line_bits) {
         if (file)
             for (std::size_t line = 0; line < line_bits.size(); ++line)
-                Put(Format(L"IO%u %I64u\r\n", static_cast<std::uint32_t>(line), line_bits[line]));
+                Put(Format(L"IO%u %I64u\n", static_cast<std::uint32_t>(line), line_bits[line]));
         complete = true;
     }
 
 private:
     void Put(const std::wstring& text) {
-        const std::vector<unsigned char> bytes = To_UTF16LE_Bytes(text);
+        const std::string bytes = To_UTF8(text);
         file->Write(bytes.data(), bytes.size());
     }
 
-    std::wstring path;
+    std::wstring path, made_by;
     std::unique_ptr<ZEKT_Media> file;
-    bool complete = false;
+    bool complete = false, replaced = false;
 };
 
 struct Differing_Page {
@@ -92,76 +121,148 @@ struct Differing_Page {
     std::vector<std::uint8_t> read;  // the verify read of it; empty when not kept
 };
 
-void Count_Ones(const std::uint8_t* bytes, std::size_t count, std::vector<std::uint8_t>& ones) {
-    for (std::size_t i = 0; i < count; ++i)
-        for (unsigned bit = 0; bit < 8; ++bit) ones[i * 8 + bit] += bytes[i] >> bit & 1;
+// One differing page while its reads are counted.
+struct Page_Votes {
+    const Differing_Page* page;
+    std::size_t length;               // a last page may be short
+    std::vector<std::uint8_t> stored;  // as the dump holds it
+    std::vector<std::uint8_t> first;   // its first fresh read
+    std::vector<std::uint8_t> ones;    // per bit: the reads (dump included) that had it set
+    std::uint32_t fresh = 0;           // fresh reads counted
+    bool alike = true;                 // every fresh read equal to the first
+
+    void Count(const std::uint8_t* bytes) {
+        for (std::size_t i = 0; i < length; ++i)
+            for (unsigned bit = 0; bit < 8; ++bit) ones[i * 8 + bit] += bytes[i] >> bit & 1;
+    }
+    void Add_Fresh(const std::uint8_t* bytes) {
+        Count(bytes);
+        if (fresh++ == 0) std::copy_n(bytes, length, first.begin());
+        alike = alike && std::memcmp(bytes, first.data(), length) == 0;
+    }
+};
+
+// Reads each page of `votes` that lacks fresh reads once more. Pages are
+// grouped: one reading run covers neighbouring units, reading through gaps
+// of up to Gap_Bytes rather than opening another run.
+void Read_Round(std::uint32_t bank, const NAND_Config& config, const NAND_Options& options, std::uint64_t total,
+                std::vector<Page_Votes>& votes, std::uint32_t wanted, ZEKT_Progress& progress,
+                std::uint64_t& reads_done, std::uint64_t reads_total) {
+    const std::uint64_t unit_bytes = std::uint64_t{config.Page} * (config.Is_Triple_Page() ? 3 : 1);
+    std::vector<std::uint8_t> unit(static_cast<std::size_t>(unit_bytes));
+    auto unit_of = [&](const Page_Votes& v) { return v.page->page * config.Page / unit_bytes * unit_bytes; };
+    for (std::size_t from = 0; from < votes.size();) {
+        if (votes[from].fresh >= wanted) {
+            ++from;
+            continue;
+        }
+        const std::uint64_t start = unit_of(votes[from]);
+        std::uint64_t end = start + unit_bytes;
+        std::size_t to = from + 1;
+        for (; to < votes.size() && unit_of(votes[to]) <= end + Gap_Bytes; ++to)
+            if (votes[to].fresh < wanted) end = unit_of(votes[to]) + unit_bytes;
+        end = std::min(end, total);
+        Korvane_Internal::Korvane medium(bank, config, options, start, end);
+        std::size_t next = from;
+        for (std::uint64_t at = start; at < end; at += unit_bytes) {
+            progress.Update(static_cast<std::int64_t>(reads_done), static_cast<std::int64_t>(reads_total));
+            progress.Check();
+            medium.Read(unit.data(), std::min(unit_bytes, end - at));
+            for (; next < to && unit_of(votes[next]) == at; ++next) {
+                if (votes[next].fresh >= wanted) continue;
+                votes[next].Add_Fresh(unit.data() + (votes[next].page->page * config.Page - at));
+                ++reads_done;
+            }
+        }
+        from = to;
+    }
 }
 
-// Reads every differing page `reread` times more, reading only its unit's
-// rows, and writes the bitwise majority of the dump, the verify read and
-// those reads back into the dump. A bit is unsure on a tie (it keeps the
-// dump's value) or when fewer than two thirds of the reads agree.
+// Reads every differing page `reread` times more. A page whose fresh reads
+// (the verify read and these) all agree was misread the same way every
+// time, or the dump is not this chip's: it is left as it is. Otherwise the
+// page is flaky and becomes the bitwise majority of the dump and all fresh
+// reads; a bit is unsure on a tie (it keeps the dump's value) or when fewer
+// than two thirds of the reads agree. A page's old bytes go to the undo
+// file before it is replaced. `hash`, when given, holds the dump's hash up
+// to the first differing page; the ".sha256" goes at the first replaced
+// page and comes back at the end.
 void Mend_Pages(std::uint32_t bank, const NAND_Config& config, const NAND_Options& options,
                 const std::wstring& dump_path, const std::vector<Differing_Page>& pages, ZEKT_Progress& progress,
-                Verify_Result& result, Diff_File& diff) {
+                Verify_Result& result, Diff_File& diff, ZEKT_Sha256* hash) {
     auto dump = std::make_unique<ZEKT_MediaFileUpdate>(dump_path);
     const std::uint64_t total = dump->GetSize();
-    const std::uint64_t unit_bytes = std::uint64_t{config.Page} * (config.Is_Triple_Page() ? 3 : 1);
-    std::vector<std::uint8_t> stored(config.Page), mended(config.Page), unit(static_cast<std::size_t>(unit_bytes));
-    std::vector<std::uint8_t> ones(std::size_t{config.Page} * 8);
+    Undo_File undo(dump_path, config.Page, total);
+    const std::uint32_t fresh_reads = result.reread + 1;
+    const std::uint32_t reads = fresh_reads + 1;
+    // Pages are counted in batches, so memory stays bounded however many differ.
+    const std::size_t batch = std::max<std::size_t>(1, Vote_Bytes / (std::size_t{config.Page} * 10));
+    std::uint64_t reads_done = 0;
+    const std::uint64_t reads_total = pages.size() * std::uint64_t{fresh_reads};
+    std::vector<std::uint8_t> mended(config.Page);
     const std::wstring hash_path = dump_path + L".sha256";
-    const bool hashed = Exists(hash_path);
     bool changed = false;
-    for (std::size_t index = 0; index < pages.size(); ++index) {
-        progress.Update(static_cast<std::int64_t>(index), static_cast<std::int64_t>(pages.size()));
-        progress.Check();
-        const Differing_Page& page = pages[index];
-        const std::uint64_t offset = page.page * config.Page;
-        const std::size_t length = static_cast<std::size_t>(std::min<std::uint64_t>(config.Page, total - offset));
-        dump->SetPos(offset);
-        dump->Read(stored.data(), length);
-        std::fill(ones.begin(), ones.end(), 0);
-        Count_Ones(stored.data(), length, ones);
-        if (!page.read.empty()) Count_Ones(page.read.data(), length, ones);
-        const std::uint32_t reads = 2 + result.reread;
-        const std::uint64_t unit_start = offset / unit_bytes * unit_bytes;
-        for (std::uint32_t more = page.read.empty() ? 0 : 1; more < reads - 1; ++more) {
-            Korvane_Internal::Korvane medium(bank, config, options, unit_start, unit_start + unit_bytes);
-            medium.Read(unit.data(), medium.GetSize());
-            Count_Ones(unit.data() + (offset - unit_start), length, ones);
-        }
-        std::uint64_t unsure = 0;
-        for (std::size_t bit = 0; bit < length * 8; ++bit) {
-            const std::uint32_t set = ones[bit], agree = std::max(set, reads - set);
-            const bool one = set * 2 == reads ? (stored[bit / 8] >> bit % 8 & 1) : set * 2 > reads;
-            if (set * 2 == reads || agree * 3 < reads * 2) ++unsure;
-            if (bit % 8 == 0) mended[bit / 8] = 0;
-            mended[bit / 8] |= static_cast<std::uint8_t>(one << bit % 8);
-        }
-        if (std::memcmp(mended.data(), stored.data(), length) != 0) {
-            // A hash of the old bytes must never stay beside the new ones.
-            if (!changed && hashed) Delete_File(hash_path);
-            changed = true;
+    for (std::size_t first = 0; first < pages.size(); first += batch) {
+        std::vector<Page_Votes> votes;
+        for (std::size_t index = first; index < std::min(pages.size(), first + batch); ++index) {
+            const Differing_Page& page = pages[index];
+            const std::uint64_t offset = page.page * config.Page;
+            const auto length = static_cast<std::size_t>(std::min<std::uint64_t>(config.Page, total - offset));
+            Page_Votes& v = votes.emplace_back(Page_Votes{&page, length, std::vector<std::uint8_t>(length),
+                                                          std::vector<std::uint8_t>(length),
+                                                          std::vector<std::uint8_t>(length * 8)});
             dump->SetPos(offset);
-            dump->Write(mended.data(), length);
+            dump->Read(v.stored.data(), length);
+            v.Count(v.stored.data());
+            if (!page.read.empty()) v.Add_Fresh(page.read.data()), ++reads_done;
         }
-        if (unsure == 0) ++result.mended_pages;
-        result.unsure_bits += unsure;
-        diff.Add(page.page, page.bits, unsure ? Format(L"unsure %I64u", unsure) : L"mended");
+        for (std::uint32_t round = 1; round <= fresh_reads; ++round)
+            Read_Round(bank, config, options, total, votes, round, progress, reads_done, reads_total);
+        for (const Page_Votes& v : votes) {
+            const Differing_Page& page = *v.page;
+            if (v.alike) {
+                // The reads agree: no vote may overrule them, nor they the dump.
+                const bool same = v.first == v.stored;
+                result.mended_pages += same;
+                result.steady_pages += !same;
+                diff.Add(page.page, page.bits, same ? L"mended" : L"not mended");
+                continue;
+            }
+            std::uint64_t unsure = 0;
+            for (std::size_t bit = 0; bit < v.length * 8; ++bit) {
+                const std::uint32_t set = v.ones[bit], agree = std::max(set, reads - set);
+                const bool one = set * 2 == reads ? (v.stored[bit / 8] >> bit % 8 & 1) : set * 2 > reads;
+                if (set * 2 == reads || agree * 3 < reads * 2) ++unsure;
+                if (bit % 8 == 0) mended[bit / 8] = 0;
+                mended[bit / 8] |= static_cast<std::uint8_t>(one << bit % 8);
+            }
+            if (std::memcmp(mended.data(), v.stored.data(), v.length) != 0) {
+                undo.Save(page.page, v.stored.data(), v.length);
+                // A hash of the old bytes must never stay beside the new ones.
+                if (!changed && hash) Delete_File(hash_path);
+                changed = true;
+                diff.Replacing();
+                dump->SetPos(page.page * config.Page);
+                dump->Write(mended.data(), v.length);
+            }
+            if (unsure == 0) ++result.mended_pages;
+            result.unsure_bits += unsure;
+            diff.Add(page.page, page.bits, unsure ? Format(L"unsure %I64u", unsure) : L"mended");
+        }
     }
     dump.reset();  // the hash reads the file under a lock of its own
-    if (changed && hashed) {
-        Dump_Hashes hashes;
-        hashes.Bank_Started();
-        Watch_From_Disk(hashes, dump_path, total);
-        hashes.Bank_Done();
+    if (changed && hash) {
+        // Bytes before the first differing page are as the verify pass hashed them.
+        Hash_From_Disk(*hash, dump_path, pages.front().page * config.Page, total);
+        Write_Hash_File(dump_path, *hash);
     }
 }
 
 }  // namespace
 
 Verify_Result Compare_Bank(ZEKT_Media& bank, ZEKT_Media& dump, std::uint32_t page_bytes, std::uint32_t data_lines,
-                           ZEKT_Progress& progress, bool pass_pages, const Differing_Page_Sink& differs) {
+                           ZEKT_Progress& progress, bool pass_pages, const Differing_Page_Sink& differs,
+                           ZEKT_Sha256* prefix_hash) {
     if (page_bytes == 0) throw ZEKT_Exception(L"Can't divide a bank into pages of <0> bytes");
     const std::uint64_t total = bank.GetSize();
     Verify_Result result;
@@ -169,6 +270,7 @@ Verify_Result Compare_Bank(ZEKT_Media& bank, ZEKT_Media& dump, std::uint32_t pag
     result.line_bits.assign(data_lines, 0);
     std::vector<std::uint8_t> read(Chunk_Bytes), stored(Chunk_Bytes), page_read(pass_pages ? page_bytes : 0);
     std::uint64_t page_bits = 0;  // of the page under way, which may straddle two chunks
+    ZEKT_Sha256 page_start_hash;
     for (std::uint64_t pos = 0; pos < total;) {
         progress.Update(static_cast<std::int64_t>(pos), static_cast<std::int64_t>(total));
         progress.Check();
@@ -180,11 +282,17 @@ Verify_Result Compare_Bank(ZEKT_Media& bank, ZEKT_Media& dump, std::uint32_t pag
             const std::uint64_t page_end = std::min(total, (page + 1) * page_bytes);
             const std::size_t span = static_cast<std::size_t>(std::min<std::uint64_t>(n - i, page_end - (pos + i)));
             if (pass_pages) std::memcpy(page_read.data() + (pos + i - page * page_bytes), read.data() + i, span);
+            if (prefix_hash) {
+                if (pos + i == page * page_bytes) page_start_hash = *prefix_hash;
+                prefix_hash->Update(stored.data() + i, span);
+            }
             if (std::memcmp(read.data() + i, stored.data() + i, span) != 0)
                 page_bits += Count_Differing_Bits(read.data() + i, stored.data() + i, span, pos + i, result.line_bits);
             i += span;
             if (pos + i < page_end || page_bits == 0) continue;
             if (result.differing_pages++ == 0) result.first_page = page;
+            // The hash stops before the first differing page: it may change.
+            if (prefix_hash) *prefix_hash = page_start_hash, prefix_hash = nullptr;
             result.differing_bits += page_bits;
             differs(page, page_bits, pass_pages ? page_read.data() : nullptr);
             page_bits = 0;
@@ -200,6 +308,8 @@ std::wstring Verify_Text(const Verify_Result& result) {
                                result.pages, result.first_page, result.differing_bits);
     if (result.reread)
         Append_Format(text, L"; %I64u pages mended, %I64u bits unsure", result.mended_pages, result.unsure_bits);
+    if (result.steady_pages)
+        Append_Format(text, L"; %I64u pages read differently every time: not mended", result.steady_pages);
     return text;
 }
 
@@ -232,10 +342,14 @@ void Verify_Bank(Reader_Master& master, Bank_List& banks, const NAND_Config& con
     // An old list never stays beside a bank that this run did not prove
     // different, whatever stops the run.
     const std::wstring diff_path = dump_path + L".diff";
-    if (Exists(diff_path)) Delete_File(diff_path);
+    if (Path_Exists(diff_path)) Delete_File(diff_path);
     Check_Config_Geometry(config);
     if (options.Check_ID) master.Check_Bank_Chip(bank);
-    Diff_File diff(diff_path);
+    Diff_File diff(diff_path, reread ? Format(L"verify --reread %u", reread) : std::wstring(L"verify"));
+    // A hash to renew after mending is kept from the verify pass, up to the
+    // first page that may change, so only the rest is hashed again.
+    ZEKT_Sha256 hash;
+    const bool hashed = reread && Path_Exists(dump_path + L".sha256");
     std::vector<Differing_Page> pages;
     std::unique_ptr<ZEKT_Progress> progress = banks.Start_Progress(bank);
     progress->Set_Status(L"Verify...");
@@ -253,7 +367,8 @@ void Verify_Bank(Reader_Master& master, Bank_List& banks, const NAND_Config& con
                                   const std::uint64_t length =
                                       std::min<std::uint64_t>(config.Page, medium.GetSize() - page * config.Page);
                                   if (pages.size() <= kept_reads) pages.back().read.assign(read, read + length);
-                              });
+                              },
+                              hashed ? &hash : nullptr);
         result.reread = reread;
     }
     // The codewords an ECC pass mended over this dump show where bits go wrong too.
@@ -263,7 +378,7 @@ void Verify_Bank(Reader_Master& master, Bank_List& banks, const NAND_Config& con
     // The link is free again: the mending runs read one unit each.
     if (!pages.empty()) {
         progress->Set_Status(L"Mend...");
-        Mend_Pages(bank, config, options, dump_path, pages, *progress, result, diff);
+        Mend_Pages(bank, config, options, dump_path, pages, *progress, result, diff, hashed ? &hash : nullptr);
     }
     diff.Complete(result.line_bits);
     const bool mended = result.reread && result.mended_pages == result.differing_pages;
@@ -272,6 +387,20 @@ void Verify_Bank(Reader_Master& master, Bank_List& banks, const NAND_Config& con
     // The pass ended with "Mend..." and its speed; the row alone says the rest.
     progress.reset();
     banks.Set_Status(bank, Verify_Text(result));
+}
+
+void Undo_Bank(Reader_Master& master, Bank_List& banks, std::uint32_t bank) {
+    const std::wstring dump_path = master.Dump_Path(bank);
+    const std::uint64_t pages = Put_Back_Pages(dump_path);
+    Delete_File(Undo_Path(dump_path));
+    // The list says which pages were mended; none are now.
+    if (Path_Exists(dump_path + L".diff")) Delete_File(dump_path + L".diff");
+    if (Path_Exists(dump_path + L".sha256")) {
+        ZEKT_Sha256 hash;
+        Hash_From_Disk(hash, dump_path, 0, ZEKT_MediaFileReadProtect(dump_path).GetSize());
+        Write_Hash_File(dump_path, hash);
+    }
+    banks.Set_Status(bank, Format(L"%I64u pages put back as they were before mending", pages));
 }
 
 }  // namespace Korvane_Exe

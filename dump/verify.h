@@ -9,6 +9,7 @@
 
 #include "dump/reader_master.h"
 #include "framework/media.h"
+#include "framework/sha256.h"
 
 namespace Korvane_Exe {
 
@@ -22,6 +23,7 @@ struct Verify_Result {
     std::uint64_t mended_pages = 0;     // pages whose every bit had a clear majority
     std::uint64_t unsure_bits = 0;      // bits with a tie or less than two thirds agreeing
     std::vector<std::uint64_t> corrected_line_bits;  // bits the ECC list beside the dump corrected, per line
+    std::uint64_t steady_pages = 0;     // pages whose fresh reads all agreed, against the dump
 };
 
 // Called for every differing page: its number, its differing bits, and the
@@ -32,11 +34,16 @@ using Differing_Page_Sink = std::function<void(std::uint64_t page, std::uint64_t
 // ("Page" bytes each), chunk by chunk in fixed buffers, counting differing
 // bits per data line (`data_lines` 8 or 16: a bit's line is its position in
 // the stream modulo the bus width).
+// `prefix_hash`, when given, is fed the dump's bytes before its first
+// differing page (all of them when none differs).
 Verify_Result Compare_Bank(ZEKT_Media& bank, ZEKT_Media& dump, std::uint32_t page_bytes, std::uint32_t data_lines,
-                           ZEKT_Progress& progress, bool pass_pages, const Differing_Page_Sink& differs);
+                           ZEKT_Progress& progress, bool pass_pages, const Differing_Page_Sink& differs,
+                           ZEKT_Sha256* prefix_hash = nullptr);
 
 // "Identical (384 pages)" or "7 of 384 pages differ, first page 12, 21 bits",
-// after a re-read followed by "; 7 pages mended, 0 bits unsure".
+// after a re-read followed by "; 7 pages mended, 0 bits unsure" and, when
+// some pages read alike every time, "; 2 pages read differently every
+// time: not mended".
 std::wstring Verify_Text(const Verify_Result& result);
 
 // When at least 16 bits differ or were corrected by ECC (the ".ecc" beside
@@ -45,15 +52,22 @@ std::wstring Verify_Text(const Verify_Result& result);
 std::wstring Data_Line_Hint(const Verify_Result& result);
 
 // The verify action for one bank: the ID check when "Check ID" is on, then
-// the bank read against "%02d_%02d.dump" beside which "%02d_%02d.dump.diff"
-// lists the differing pages ("page bits", with `reread` also "mended" or
-// "unsure N") and then the differing bits per data line ("IO3 41"). With
-// `reread` (1 to 99) every differing page is read that many times more and
-// replaced in the dump by the bitwise majority of all its reads; a
-// ".sha256" beside the dump is then written anew. A missing dump file, one
-// of another size and any difference not mended with a clear majority are
-// the bank's error. `result` holds what was found, also when it throws.
+// the bank read against "%02d_%02d.dump". Beside it "%02d_%02d.dump.diff"
+// (UTF-8, line feeds) says first "# verify --reread K, DATE TIME UTC", then
+// lists the differing pages ("page bits", with `reread` also "mended",
+// "unsure N" or "not mended") and then the differing bits per data line
+// ("IO3 41"). With `reread` (1 to 99) every differing page is read that
+// many times more; a page whose fresh reads disagree among themselves is
+// replaced by the bitwise majority of all its reads, its old bytes saved
+// first in "%02d_%02d.dump.undo" (dump/undo_file.h), and a ".sha256"
+// beside the dump follows what is on disk. A missing dump file, one of
+// another size and any difference not mended with a clear majority are the
+// bank's error. `result` holds what was found, also when it throws.
 void Verify_Bank(Reader_Master& master, Bank_List& banks, const NAND_Config& config, const NAND_Options& options,
                  std::uint32_t bank, std::uint32_t reread, Verify_Result& result);
+
+// `verify --undo` for one bank: every page of the undo file put back, the
+// undo file and the ".diff" deleted, a ".sha256" written for what is on disk.
+void Undo_Bank(Reader_Master& master, Bank_List& banks, std::uint32_t bank);
 
 }  // namespace Korvane_Exe

@@ -29,11 +29,14 @@ std::vector<std::string> Demo_Read(const Temp_Folder& folder, std::vector<std::s
     return arguments;
 }
 
-// The lines of a UTF-16 text file with FF FE.
+// The lines of a ".diff" (UTF-8, line feeds) after its first, which says
+// when and how it was made.
 std::vector<std::string> Lines_Of(const Temp_Folder& folder, const std::wstring& name) {
+    const std::vector<unsigned char> bytes = folder.Bytes(name);
     std::vector<std::string> lines;
-    for (const std::wstring& line : Split(Read_Unicode_File(folder.Name(name)), L"\r\n"))
+    for (const std::wstring& line : Split(From_UTF8(Text_Of(bytes)), L"\n"))
         if (!line.empty()) lines.push_back(To_UTF8(line));
+    if (!lines.empty()) lines.erase(lines.begin());
     return lines;
 }
 
@@ -200,33 +203,111 @@ TEST(Cli_Line_Hint_Ecc, CorrectedBitsNameTheirLine) {
 
 struct Resume_Case {
     const char* what;
-    std::size_t held;  // bytes of the dump already in the file
-    std::string row;   // the start of bank 1's row
+    std::size_t held;     // bytes of the dump already in the file
+    std::size_t genuine;  // of them, the chip's own; the rest are `fill`
+    unsigned char fill;
+    std::string row;      // the start of bank 1's row
+    std::string row_end;  // the end of bank 1's row, when it is read
 };
 
 class Cli_Resume : public testing::TestWithParam<Resume_Case> {};
 
-// The kept units carry a mark the chip never sends, so a re-read would show.
+// The first unit carries a mark the chip never sends, so a re-read of more
+// than the last kept unit would show; a refused file is left as it was.
 TEST_P(Cli_Resume, KeepsWholeUnitsAndReadsTheRest) {
     const Resume_Case& c = GetParam();
     Temp_Folder folder;
     std::vector<unsigned char> expected = Expected_Dump(Demo_Chip(), 1, 1);
-    std::vector<unsigned char> held(c.held, 0x5A);
-    std::copy_n(expected.begin(), std::min(c.held, expected.size()), held.begin());
-    held[0] = expected[0] ^= 0xFF;
+    std::vector<unsigned char> held(c.held, c.fill);
+    std::copy_n(expected.begin(), c.genuine, held.begin());
+    if (c.genuine) held[0] = expected[0] ^= 0xFF;
     folder.Put(L"01_01.dump", held);
     const Cli_Result result = Run_Cli(Demo_Read(folder, {"--banks", "1", "--resume"}));
-    EXPECT_EQ((result.out + result.err).find("Bank_1  " + c.row), 0u) << result.out << result.err;
-    EXPECT_EQ(folder.Bytes(L"01_01.dump"), c.held > expected.size() ? held : expected);
+    const std::string rows = result.out + result.err;
+    EXPECT_EQ(rows.find("Bank_1  " + c.row), 0u) << rows;
+    EXPECT_NE(rows.find(c.row_end + "\n"), std::string::npos) << rows;
+    EXPECT_EQ(folder.Bytes(L"01_01.dump"), c.row.rfind("error", 0) == 0 ? held : expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Files, Cli_Resume,
     // A word-line row is three pages of 9216 bytes; the bank has 3538944 bytes.
-    testing::Values(Resume_Case{"a partial row cut", 27648 * 2 + 5000, "Reading done ("},
-                    Resume_Case{"complete, bit map missing", 3538944, "Dump complete, left alone; bit map read ("},
-                    Resume_Case{"longer than the bank", 3538945, "error: Dump file <"}),
+    testing::Values(
+        Resume_Case{"a partial row cut", 27648 * 2 + 5000, 27648 * 2 + 5000, 0, "Reading done (",
+                    "); kept 55,296 bytes, reading from row 0x2"},
+        Resume_Case{"complete, bit map missing", 3538944, 3538944, 0, "Dump complete, left alone; bit map read (", ")"},
+        Resume_Case{"longer than the bank", 3538945, 3538944, 0x5A, "error: Dump file <", " the bank 3538944"},
+        Resume_Case{"a garbage tail", 27648 * 2 + 5000, 27648 + 100, 0x5A,
+                    "error: the kept part does not match the chip at row <0x1>", ""},
+        Resume_Case{"a zeroed file", 27648 * 3, 0, 0x00, "error: the kept part does not match the chip at row <0x", ">"}),
     [](const testing::TestParamInfo<Resume_Case>& info) { return "case_" + std::to_string(info.index); });
+
+struct Mend_Case {
+    const char* what;
+    std::string read_set, verify_set;  // emulator keys of the read and of verify --reread 3
+    std::string unplug;                // "Sim Unplug After" during the mending, or empty
+    int status;
+    std::string row_end;               // the end of bank 1's row
+    std::vector<std::string> diff;     // the list's first page lines
+};
+
+class Cli_Mend : public testing::TestWithParam<Mend_Case> {};
+
+// A dump changes only where fresh reads disagree; what changed is in the
+// undo file, and --undo gives back the dump byte for byte. Hash files follow
+// what is on disk or are gone.
+TEST_P(Cli_Mend, NeverLosesTheDumpAsRead) {
+    const Mend_Case& c = GetParam();
+    Temp_Folder folder;
+    ASSERT_EQ(Run_Cli(Demo_Read(folder, {"--banks", "1", "--hash", "--set", c.read_set})).status, 0);
+    const std::vector<unsigned char> read = folder.Bytes(L"01_01.dump");
+    std::vector<std::string> verify = {"--banks", "1", "--reread", "3", "--set", c.verify_set};
+    if (!c.unplug.empty()) verify.insert(verify.end(), {"--set", "Sim Unplug After=" + c.unplug});
+    Cli_Result result = Run_Cli(Demo_Verify(folder, verify));
+    EXPECT_EQ(result.status, c.status);
+    EXPECT_NE(("\n" + result.out + result.err).find("\n" + c.row_end), std::string::npos) << result.out << result.err;
+    const std::vector<unsigned char> dump = folder.Bytes(L"01_01.dump");
+    const bool changed = dump != read;
+    std::vector<std::string> listed = Lines_Of(folder, L"01_01.dump.diff");
+    std::erase_if(listed, [](const std::string& line) { return line.rfind("IO", 0) == 0; });
+    listed.resize(std::min(listed.size(), c.diff.size()));
+    EXPECT_EQ(listed, c.diff);
+    if (!c.diff.empty()) EXPECT_EQ(Text_Of(folder.Bytes(L"01_01.dump.diff")).rfind("# verify --reread 3, 20", 0), 0u);
+    if (std::filesystem::exists(folder.path / "01_01.dump.sha256"))
+        EXPECT_EQ(Text_Of(folder.Bytes(L"01_01.dump.sha256")), Sha256_Line(dump, "01_01.dump"));
+    result = Run_Cli(Demo_Verify(folder, {"--banks", "1", "--undo"}));
+    EXPECT_EQ(result.status, changed ? 0 : 1) << result.err;
+    EXPECT_EQ(folder.Bytes(L"01_01.dump"), read);
+    EXPECT_FALSE(std::filesystem::exists(folder.path / "01_01.dump.undo"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Reads, Cli_Mend,
+    testing::Values(
+        // Retry registers unset: every read flips the same bits, so nothing is mended.
+        Mend_Case{"systematic misread", "Sim Flaky Pages=0", "Sim Retry Clean=ac=0f", "", 1,
+                  "Bank_1  error: 384 of 384 pages differ, first page 0, 6915 bits; 0 pages mended, 0 bits unsure; "
+                  "384 pages read differently every time: not mended\nBank_1  hint: 6915 of 6915 differing bits are "
+                  "on IO4: check its contacts\n",
+                  {"0 19 not mended", "1 19 not mended"}},
+        Mend_Case{"flaky pages", "Sim Flaky Pages=20000", "Sim Flaky Pages=20000", "", 0,
+                  "Bank_1  7 of 384 pages differ, first page 33, 42 bits; 7 pages mended, 0 bits unsure\n",
+                  {"33 6 mended", "105 6 mended", "112 6 mended", "143 6 mended", "261 6 mended", "275 6 mended",
+                   "320 6 mended"}},
+        // The reader is gone during the re-reads: no page was replaced, no list stays.
+        Mend_Case{"reader lost while mending", "Sim Flaky Pages=20000", "Sim Flaky Pages=20000", "3760128", 1,
+                  "Bank_1  error: Read failure, pos 0x", {}}),
+    [](const testing::TestParamInfo<Mend_Case>& info) { return "case_" + std::to_string(info.index); });
+
+// A dump made anew takes with it every file that described the old bytes.
+TEST(Cli_Read, StaleFilesGoBeforeTheNewDump) {
+    Temp_Folder folder;
+    const std::vector<std::wstring> stale = {L"01_01.dump.diff", L"01_01.dump.sha256", L"01_01.dump.undo",
+                                             L"01_01.dump.svg", L"01_01.dump.bb.sha256"};
+    for (const std::wstring& name : stale) folder.Put(name, {'o', 'l', 'd'});
+    ASSERT_EQ(Run_Cli(Demo_Read(folder, {"--banks", "1"})).status, 0);
+    for (const std::wstring& name : stale) EXPECT_FALSE(std::filesystem::exists(folder.path / name)) << To_UTF8(name);
+}
 
 TEST(Cli_Verify, MissingOrWrongSizedDumpIsTheBanksError) {
     Temp_Folder folder;

@@ -70,4 +70,18 @@ struct Ecc_Listing {
 Ecc_Listing Read_Ecc_Listing(const std::wstring& ecc_path, std::uint64_t pages_per_block, std::uint32_t page_bytes,
                              std::uint32_t data_lines);
 
+// A page the ".ecc" lists with an uncorrectable codeword or one of more
+// than `above` bits.
+struct Ecc_Page {
+    std::uint64_t page = 0;
+    std::uint32_t uncorrectable = 0;  // codewords
+    std::uint32_t worst_bits = 0;  // of its listed codewords that are not uncorrectable
+};
+std::vector<Ecc_Page> Ecc_Pages_Above(const std::wstring& ecc_path, std::uint32_t above);
+
+// Rewrites the ".ecc" at `ecc_path` with the lines of every page in `pages`
+// replaced by its reports (a page without reports is left out: all clean).
+void Replace_Ecc_Pages(const std::wstring& ecc_path, std::uint32_t t,
+                       const std::map<std::uint64_t, std::vector<Korvane_Ecc::Codeword_Report>>& pages);
+
 }  // namespace Korvane_Exe

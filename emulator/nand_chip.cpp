@@ -293,8 +293,10 @@ void Nand_Chip::Flip_Retry_Page(std::uint32_t from, std::uint8_t* out, std::size
     if (!Is_Flaky_Page(seed, model->retry_pages_per_million, chip_enable, row, page)) return;
     // The same bits on every read: a page misread by its thresholds, not by noise.
     const std::uint64_t key = Mix(seed ^ Page_Key(chip_enable, row, page));
+    // The bad-block mark is all ones or all zeros, which shifted thresholds still read right.
+    const std::uint32_t mark = Data_Area_Bytes(model->page_bytes);
     for (std::size_t i = (16 - (from + key) % 16) % 16; i < count; i += 16)
-        out[i] ^= static_cast<std::uint8_t>(1u << ((from + i) / 16 + key) % 8);
+        if (from + i != mark) out[i] ^= static_cast<std::uint8_t>(1u << ((from + i) / 16 + key) % 8);
 }
 
 void Nand_Chip::Flip_Flaky_Bits(std::uint32_t from, std::uint8_t* out, std::size_t count, std::uint32_t chip_enable) {

@@ -570,7 +570,11 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
                 });
             } else {
                 master.For_Each_Selected_Bank([&](std::uint32_t bank) {
-                    if (choices.undo) return Korvane_Exe::Undo_Bank(master, recorder, bank);
+                    if (choices.undo) {
+                        Korvane_Exe::Undo_Bank(master, recorder, bank);
+                        // The codewords of the pages put back are listed again too.
+                        return Korvane_Exe::Renew_Ecc_List(master.Dump_Path(bank), current);
+                    }
                     Korvane_Exe::Verify_Bank(master, recorder, current, options, bank, choices.reread, verified[bank]);
                 });
             }

@@ -286,4 +286,17 @@ void Ecc_Reread_Bank(Reader_Master& master, Bank_List& banks, const NAND_Config&
     banks.Set_Status(bank, Ecc_Reread_Text(result));
 }
 
+void Renew_Ecc_List(const std::wstring& dump_path, const NAND_Config& config) {
+    const std::wstring ecc_path = dump_path + L".ecc";
+    if (!Path_Exists(ecc_path)) return;
+    try {
+        const KE::Ecc_Layout layout = Read_Ecc_Listing(ecc_path, 0, config.Page, 0).layout;
+        ZEKT_Progress quiet;
+        Check_Dump(dump_path, Bank_Map_Geometry(config, 0), layout, false, quiet);
+    } catch (const ZEKT_Exception&) {
+        // A list that no longer describes the dump must not stay beside it.
+        Delete_File(ecc_path);
+    }
+}
+
 }  // namespace Korvane_Exe

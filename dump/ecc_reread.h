@@ -52,4 +52,9 @@ std::wstring Ecc_Reread_Text(const Ecc_Reread_Result& result);
 void Ecc_Reread_Bank(Reader_Master& master, Bank_List& banks, const NAND_Config& config, const NAND_Options& options,
                      std::uint32_t bank, const Ecc_Reread_Choices& choices, Ecc_Reread_Result& result);
 
+// After pages of the dump were put back: its ".ecc", when there is one,
+// made again under the layout of its header line, or removed when it
+// cannot be.
+void Renew_Ecc_List(const std::wstring& dump_path, const NAND_Config& config);
+
 }  // namespace Korvane_Exe

@@ -90,6 +90,11 @@ TEST_P(Cli_Ecc_Reread, FailingPagesReadAgainUntilTheEccPasses) {
                                                                : std::string("still fails")));
     }
     EXPECT_FALSE(std::getline(diff, line)) << line;
+    // verify --undo puts the pages back, and their codewords in the list.
+    if (!mended) return;
+    EXPECT_EQ(run({"verify", "--undo"}).status, 0);
+    EXPECT_TRUE(folder.Bytes(L"dumps/01_01.dump") == read);
+    EXPECT_TRUE(folder.Bytes(L"dumps/01_01.dump.ecc") == listed);
 }
 
 INSTANTIATE_TEST_SUITE_P(

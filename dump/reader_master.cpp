@@ -21,8 +21,15 @@ namespace {
 constexpr std::size_t Chunk_Bytes = 0x20000;
 
 // Files beside a dump that describe the bytes it held: lists of differing
-// pages, hashes, undo records, pictures. None stays beside a dump made anew.
-constexpr const wchar_t* Dump_Companions[] = {L".diff", L".sha256", L".undo", L".svg"};
+// pages, hashes, undo records, pictures, ECC lists. None stays beside a dump
+// made anew; a resumed dump keeps only what speaks of single pages (its kept
+// pages are unchanged).
+struct Companion {
+    const wchar_t* suffix;
+    bool kept_on_resume;
+};
+constexpr Companion Dump_Companions[] = {
+    {L".diff", true}, {L".undo", true}, {L".sha256", false}, {L".svg", false}, {L".ecc", false}};
 
 void Remove_File(const std::wstring& path) {
     if (Path_Exists(path)) Delete_File(path);
@@ -379,18 +386,15 @@ void Reader_Master::Dump_Bank(std::uint32_t bank) {
             Korvane_Internal::Korvane medium(bank, chip, reader_options, keep, UINT64_MAX);
             if (keep) kept = L"; " + Kept_Text(keep, medium.setup.first_row);
             // An old bit map never stays beside a new dump, even a partial
-            // one; nor does a list, undo file or picture of the old bytes
-            // (a resumed dump keeps its list and undo records: its kept
-            // pages are unchanged).
+            // one; nor does anything else that describes the old bytes.
             Stream_To_File(
                 medium, dump_path, *progress, false, keep,
                 [this, &bb_path, &dump_path, keep]() {
-                    for (const wchar_t* companion : Dump_Companions)
-                        if (!keep || companion == std::wstring_view(L".svg")) Remove_File(dump_path + companion);
+                    for (const Companion& companion : Dump_Companions)
+                        if (!keep || !companion.kept_on_resume) Remove_File(dump_path + companion.suffix);
                     Remove_File(bb_path + L".sha256");
                     Remove_File(bb_path);
                     if (file_watch) file_watch->Deleted(bb_path);
-                    Remove_File(dump_path + L".ecc");
                 },
                 &uniform);
         }

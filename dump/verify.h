@@ -22,8 +22,8 @@ struct Verify_Result {
     std::uint32_t reread = 0;           // extra reads of each differing page; 0: none asked
     std::uint64_t mended_pages = 0;     // pages whose every bit had a clear majority
     std::uint64_t unsure_bits = 0;      // bits with a tie or less than two thirds agreeing
-    std::vector<std::uint64_t> corrected_line_bits;  // bits the ECC list beside the dump corrected, per line
     std::uint64_t steady_pages = 0;     // pages whose fresh reads all agreed, against the dump
+    std::vector<std::uint64_t> corrected_line_bits;  // bits the ECC list beside the dump corrected, per line
 };
 
 // Called for every differing page: its number, its differing bits, and the

@@ -422,12 +422,12 @@ std::vector<Ecc_Page> Ecc_Pages_Above(const std::wstring& ecc_path, std::uint32_
     return pages;
 }
 
-void Replace_Ecc_Pages(const std::wstring& ecc_path, std::uint32_t t,
-                       const std::map<std::uint64_t, std::vector<Korvane_Ecc::Codeword_Report>>& pages) {
+void Replace_Ecc_Pages(const std::wstring& ecc_path, std::uint32_t t, const std::vector<std::uint64_t>& pages,
+                       const Page_Reports& reports_of) {
     Staged_File list(ecc_path);
     auto next = pages.begin();
-    auto put = [&](auto entry) {
-        for (const KE::Codeword_Report& report : entry->second) list.Put(Report_Line(entry->first, report, t));
+    auto put = [&](std::uint64_t page) {
+        for (const KE::Codeword_Report& report : reports_of(page)) list.Put(Report_Line(page, report, t));
     };
     bool header = true;
     For_Each_Line(ecc_path, [&](std::string_view line) {
@@ -439,16 +439,16 @@ void Replace_Ecc_Pages(const std::wstring& ecc_path, std::uint32_t t,
                 throw ZEKT_Exception_DataCorrupt(L"Wrong ECC line <" + Visible_Text(From_UTF8(line)) +
                                                   L"> in file <" + ecc_path + L">");
             }
-            for (; next != pages.end() && next->first < page; ++next) put(next);
+            for (; next != pages.end() && *next < page; ++next) put(*next);
             // The old lines of a page read again give way to its new ones.
-            if (pages.contains(page)) {
-                if (next != pages.end() && next->first == page) put(next++);
+            if (std::binary_search(pages.begin(), pages.end(), page)) {
+                if (next != pages.end() && *next == page) put(*next++);
                 return;
             }
         }
         list.Put(std::string(line) + '\n');
     });
-    for (; next != pages.end(); ++next) put(next);
+    for (; next != pages.end(); ++next) put(*next);
     list.Complete();
 }
 

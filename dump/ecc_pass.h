@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -80,8 +81,10 @@ struct Ecc_Page {
 std::vector<Ecc_Page> Ecc_Pages_Above(const std::wstring& ecc_path, std::uint32_t above);
 
 // Rewrites the ".ecc" at `ecc_path` with the lines of every page in `pages`
-// replaced by its reports (a page without reports is left out: all clean).
-void Replace_Ecc_Pages(const std::wstring& ecc_path, std::uint32_t t,
-                       const std::map<std::uint64_t, std::vector<Korvane_Ecc::Codeword_Report>>& pages);
+// (ascending) replaced by the reports `reports_of` gives for it (none: all
+// clean), one page at a time.
+using Page_Reports = std::function<std::vector<Korvane_Ecc::Codeword_Report>(std::uint64_t page)>;
+void Replace_Ecc_Pages(const std::wstring& ecc_path, std::uint32_t t, const std::vector<std::uint64_t>& pages,
+                       const Page_Reports& reports_of);
 
 }  // namespace Korvane_Exe

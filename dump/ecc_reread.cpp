@@ -1,7 +1,6 @@
 #include "dump/ecc_reread.h"
 
 #include <algorithm>
-#include <map>
 #include <memory>
 
 #include "config/geometry_check.h"
@@ -116,10 +115,6 @@ bool Within(const std::vector<KE::Codeword_Report>& reports, std::uint32_t above
     });
 }
 
-void Write_List(const std::wstring& path, const std::string& text) {
-    ZEKT_MediaFileWrite file(path);
-    file.Write(text.data(), text.size());
-}
 
 }  // namespace
 
@@ -200,13 +195,29 @@ void Ecc_Reread_Bank(Reader_Master& master, Bank_List& banks, const NAND_Config&
 
     progress->Set_Status(L"Read again...");
     std::vector<std::size_t> passed_by(pages.size(), settings.size());  // the setting each page passed at
-    std::map<std::uint64_t, std::vector<KE::Codeword_Report>> replaced;
+    std::uint64_t replaced = 0;
     const bool hashed = Path_Exists(hash_path);
     auto dump = std::make_unique<ZEKT_MediaFileUpdate>(dump_path);
     Undo_File undo(dump_path, config.Page, total);
     std::vector<std::uint8_t> read(config.Page), old(config.Page);
     std::vector<KE::Codeword_Report> reports;
-    auto list_text = [&](bool stopped) {
+    // The list and the ECC lines go line by line: memory stays flat however many pages fail.
+    auto record = [&](bool stopped) {
+        std::vector<std::uint64_t> passed;
+        for (std::size_t i = 0; i < pages.size(); ++i)
+            if (passed_by[i] < settings.size()) passed.push_back(pages[i].page);
+        if (!passed.empty()) {
+            // A passed page's codewords are checked again as the dump now holds it.
+            ZEKT_MediaFileReadProtect now(dump_path);
+            Replace_Ecc_Pages(ecc_path, t, passed, [&](std::uint64_t page) {
+                now.SetPos(page * config.Page);
+                now.Read(read.data(), read.size());
+                std::vector<KE::Codeword_Report> found;
+                codec.Check_Page(read.data(), false, found);
+                return found;
+            });
+        }
+        ZEKT_MediaFileWrite list(diff_path);
         std::string text = To_UTF8(Format(L"# verify --ecc --reread %u, ", choices.plain_reads) + Utc_Now_Text()) + "\n";
         for (std::size_t i = 0; i < pages.size(); ++i) {
             const bool passed = passed_by[i] < settings.size();
@@ -215,8 +226,10 @@ void Ecc_Reread_Bank(Reader_Master& master, Bank_List& banks, const NAND_Config&
             text += To_UTF8(Format(L"%I64u %s ", pages[i].page, bits) +
                             (passed ? L"passes at " + settings[passed_by[i]].label : std::wstring(L"still fails"))) +
                     "\n";
+            if (text.size() >= 0x10000) list.Write(text.data(), text.size()), text.clear();
         }
-        return text + (stopped ? "# stopped here: the pages above are all that were replaced\n" : "");
+        if (stopped) text += "# stopped here: the pages above are all that were replaced\n";
+        list.Write(text.data(), text.size());
     };
     try {
         for (std::size_t s = 0; s < settings.size(); ++s) {
@@ -239,29 +252,25 @@ void Ecc_Reread_Bank(Reader_Master& master, Bank_List& banks, const NAND_Config&
                                    dump->Read(old.data(), old.size());
                                    undo.Save(failing[index], old.data(), old.size());
                                    // A hash of the old bytes must never stay beside the new ones.
-                                   if (hashed && replaced.empty()) Delete_File(hash_path);
+                                   if (hashed && replaced == 0) Delete_File(hash_path);
                                    dump->SetPos(offset);
                                    dump->Write(read.data(), read.size());
                                    passed_by[which[index]] = s;
-                                   replaced[failing[index]] = reports;
+                                   ++replaced;
                                });
         }
     } catch (...) {
         // Clean-up while an error passes: what was replaced stays on record.
         try {
             dump.reset();
-            if (!replaced.empty()) {
-                Replace_Ecc_Pages(ecc_path, t, replaced);
-                Write_List(diff_path, list_text(true));
-            }
+            if (replaced) record(true);
         } catch (...) {
         }
         throw;
     }
     dump.reset();
-    if (!replaced.empty()) Replace_Ecc_Pages(ecc_path, t, replaced);
-    if (!pages.empty()) Write_List(diff_path, list_text(false));
-    if (hashed && !replaced.empty()) {
+    if (!pages.empty()) record(false);
+    if (hashed && replaced) {
         ZEKT_Sha256 hash;
         Hash_From_Disk(hash, dump_path, 0, total);
         Write_Hash_File(dump_path, hash);

@@ -19,6 +19,7 @@
 #include "dump/chip_operations.h"
 #include "dump/dump_hashes.h"
 #include "dump/reader_master.h"
+#include "dump/ecc_reread.h"
 #include "dump/verify.h"
 #include "ecc/layout.h"
 #include "emulator/selection.h"
@@ -60,6 +61,9 @@ struct Choices {
     std::uint32_t data_bytes = 0;  // 0: the largest power of two not above "Page"
     std::string ecc_layout;
     bool fix = false;
+    bool ecc = false;  // verify --ecc
+    std::optional<std::uint32_t> above;
+    std::string levels;
 };
 
 // A command line that asks for something that does not exist: exit 2.
@@ -334,6 +338,21 @@ void Print_Program(const Choices& choices, const Chip_Choice& chip, const NAND_O
     for (const std::wstring& line : KI::NAND_Assembler::Program_Listing(code.Words())) Put(out, line + L"\n");
 }
 
+// What verify --ecc was asked for; a layout or levels that do not parse are usage errors.
+Korvane_Exe::Ecc_Reread_Choices Ecc_Reread_Choices_Of(const Choices& choices) {
+    Korvane_Exe::Ecc_Reread_Choices reread;
+    try {
+        if (!choices.ecc_layout.empty()) reread.layout = Korvane_Ecc::Parse_Layout(Wide(choices.ecc_layout));
+        if (!choices.levels.empty()) reread.levels = Korvane_Exe::Parse_Retry_Levels(Wide(choices.levels));
+    } catch (const ZEKT_Exception_DataCorrupt& e) {
+        throw Usage_Error(e.message);
+    }
+    reread.above = choices.above;
+    reread.plain_reads = choices.reread ? choices.reread : 2;
+    reread.data_bytes = choices.data_bytes;
+    return reread;
+}
+
 }  // namespace
 
 int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err, std::istream& in,
@@ -404,8 +423,27 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
                                       "reads disagree by bitwise majority")
                        ->transform(Integer_Rule)
                        ->check(CLI::Range(1, 99));
+    auto* verify_ecc = verify->add_flag("--ecc", choices.ecc,
+                                        "Read again every page whose codewords NN_NN.dump.ecc finds uncorrectable or "
+                                        "above --above: --reread K times plainly (default 2), then at each retry level "
+                                        "until a read decodes within it");
     verify->add_flag("--undo", choices.undo, "Put back every page that --reread replaced, from NN_NN.dump.undo")
-        ->excludes(reread);
+        ->excludes(reread)
+        ->excludes(verify_ecc);
+    verify->add_option("--layout", choices.ecc_layout, "With --ecc: the ECC layout (default: NN_NN.dump.ecc's)")
+        ->needs(verify_ecc);
+    verify->add_option("--above", choices.above, "With --ecc: bits above which a codeword counts as failing "
+                                                 "(default: three quarters of t)")
+        ->transform(Integer_Rule)
+        ->needs(verify_ecc);
+    verify->add_option("--levels", choices.levels,
+                       "With --ecc: retry levels as register sets, \"ac=00 ad=06; ac=04 ad=0a\" (default: the "
+                       "strategy's own)")
+        ->needs(verify_ecc);
+    verify->add_option("--data", choices.data_bytes, "With --ecc: bytes of a page's data area (default as for map)")
+        ->transform(Integer_Rule)
+        ->check(CLI::Range(1u, 0xFFFFFFFFu))
+        ->needs(verify_ecc);
     CLI::App* map = app.add_subcommand("map", "Draw each selected bank's dump as a map of its blocks, NN_NN.dump.svg");
     chip_options(map);
     dump_files(map);
@@ -573,9 +611,19 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
             } else if (image->parsed()) {
                 user.bank_bytes = 0;  // as for the map: no speed from the bank size
                 if (!Image_Banks(master, recorder, current, image_choices, user.selected, err)) status = 1;
+            } else if (choices.ecc) {
+                const Korvane_Exe::Ecc_Reread_Choices reread = Ecc_Reread_Choices_Of(choices);
+                std::map<std::uint32_t, Korvane_Exe::Ecc_Reread_Result> results;
+                master.For_Each_Selected_Bank([&](std::uint32_t bank) {
+                    Korvane_Exe::Ecc_Reread_Bank(master, recorder, current, options, bank, reread, results[bank]);
+                });
             } else {
                 master.For_Each_Selected_Bank([&](std::uint32_t bank) {
-                    if (choices.undo) return Korvane_Exe::Undo_Bank(master, recorder, bank);
+                    if (choices.undo) {
+                        Korvane_Exe::Undo_Bank(master, recorder, bank);
+                        // The codewords of the pages put back are listed again too.
+                        return Korvane_Exe::Renew_Ecc_List(master.Dump_Path(bank), current);
+                    }
                     Korvane_Exe::Verify_Bank(master, recorder, current, options, bank, choices.reread, verified[bank]);
                 });
             }

@@ -4,6 +4,7 @@
 #include <exception>
 #include <memory>
 #include <thread>
+#include <utility>
 
 #include "framework/media.h"
 #include "framework/values.h"
@@ -105,6 +106,16 @@ std::string Positions_Text(const std::vector<std::uint32_t>& page_bits) {
         text += std::to_string(bit / 8) + ':' + std::to_string(bit % 8);
     }
     return text;
+}
+
+// A codeword's line of the list; none for an erased codeword without flips,
+// which is counted, not listed.
+std::string Report_Line(std::uint64_t page, const KE::Codeword_Report& report, std::uint32_t t) {
+    if (report.status == KE::Codeword_Status::Erased && report.bits == 0) return {};
+    const bool known = report.status != KE::Codeword_Status::Uncorrectable;
+    return std::to_string(page) + '\t' + std::to_string(report.codeword) + '\t' + Status_Name(report.status) + '\t' +
+           (known ? std::to_string(report.bits) : '>' + std::to_string(t)) + '\t' + Positions_Text(report.page_bits) +
+           '\n';
 }
 
 void Count_Report(const KE::Codeword_Report& report, Ecc_Counts& counts) {
@@ -269,13 +280,7 @@ Ecc_Counts Check_Dump(const std::wstring& dump_path, const Map_Geometry& geometr
                 for (std::size_t r = at; r < at + reported; ++r) {
                     const KE::Codeword_Report& report = share.reports[r];
                     Count_Report(report, counts);
-                    // An erased codeword without flips is counted, not listed.
-                    if (report.status == KE::Codeword_Status::Erased && report.bits == 0) continue;
-                    const bool known = report.status != KE::Codeword_Status::Uncorrectable;
-                    list.Put(std::to_string(chunk.first + page) + '\t' + std::to_string(report.codeword) + '\t' +
-                             Status_Name(report.status) + '\t' +
-                             (known ? std::to_string(report.bits) : '>' + std::to_string(counts.t)) + '\t' +
-                             Positions_Text(report.page_bits) + '\n');
+                    list.Put(Report_Line(chunk.first + page, report, counts.t));
                 }
                 at += reported;
             }
@@ -386,6 +391,65 @@ Ecc_Listing Read_Ecc_Listing(const std::wstring& ecc_path, std::uint64_t pages_p
     });
     if (header) throw ZEKT_Exception_DataCorrupt(L"Empty ECC list <" + ecc_path + L">");
     return listing;
+}
+
+std::vector<Ecc_Page> Ecc_Pages_Above(const std::wstring& ecc_path, std::uint32_t above) {
+    std::vector<Ecc_Page> pages;
+    bool header = true;
+    For_Each_Line(ecc_path, [&](std::string_view line) {
+        if (std::exchange(header, false)) return;
+        const std::vector<std::string_view> fields = Fields(line);
+        Ecc_Page seen;
+        try {
+            if (fields.size() != 5) throw ZEKT_Exception(L"");
+            seen.page = Number(fields[0]);
+            seen.uncorrectable = fields[2] == "uncorrectable";  // one codeword per line
+            if (!seen.uncorrectable) seen.worst_bits = static_cast<std::uint32_t>(Number(fields[3]));
+        } catch (const ZEKT_Exception&) {
+            throw ZEKT_Exception_DataCorrupt(L"Wrong ECC line <" + Visible_Text(From_UTF8(line)) + L"> in file <" +
+                                              ecc_path + L">");
+        }
+        if (!seen.uncorrectable && seen.worst_bits <= above) return;
+        // A page's codewords are listed together, in page order.
+        if (!pages.empty() && pages.back().page == seen.page) {
+            pages.back().uncorrectable += seen.uncorrectable;
+            pages.back().worst_bits = std::max(pages.back().worst_bits, seen.worst_bits);
+        } else {
+            pages.push_back(seen);
+        }
+    });
+    if (header) throw ZEKT_Exception_DataCorrupt(L"Empty ECC list <" + ecc_path + L">");
+    return pages;
+}
+
+void Replace_Ecc_Pages(const std::wstring& ecc_path, std::uint32_t t, const std::vector<std::uint64_t>& pages,
+                       const Page_Reports& reports_of) {
+    Staged_File list(ecc_path);
+    auto next = pages.begin();
+    auto put = [&](std::uint64_t page) {
+        for (const KE::Codeword_Report& report : reports_of(page)) list.Put(Report_Line(page, report, t));
+    };
+    bool header = true;
+    For_Each_Line(ecc_path, [&](std::string_view line) {
+        std::uint64_t page = 0;
+        if (!std::exchange(header, false)) {
+            try {
+                page = Number(Fields(line)[0]);
+            } catch (const ZEKT_Exception&) {
+                throw ZEKT_Exception_DataCorrupt(L"Wrong ECC line <" + Visible_Text(From_UTF8(line)) +
+                                                  L"> in file <" + ecc_path + L">");
+            }
+            for (; next != pages.end() && *next < page; ++next) put(*next);
+            // The old lines of a page read again give way to its new ones.
+            if (std::binary_search(pages.begin(), pages.end(), page)) {
+                if (next != pages.end() && *next == page) put(*next++);
+                return;
+            }
+        }
+        list.Put(std::string(line) + '\n');
+    });
+    for (; next != pages.end(); ++next) put(*next);
+    list.Complete();
 }
 
 }  // namespace Korvane_Exe

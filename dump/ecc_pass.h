@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -69,5 +70,21 @@ struct Ecc_Listing {
 // `pages_per_block` pages (0: none kept), lines of `page_bytes`-byte pages.
 Ecc_Listing Read_Ecc_Listing(const std::wstring& ecc_path, std::uint64_t pages_per_block, std::uint32_t page_bytes,
                              std::uint32_t data_lines);
+
+// A page the ".ecc" lists with an uncorrectable codeword or one of more
+// than `above` bits.
+struct Ecc_Page {
+    std::uint64_t page = 0;
+    std::uint32_t uncorrectable = 0;  // codewords
+    std::uint32_t worst_bits = 0;  // of its listed codewords that are not uncorrectable
+};
+std::vector<Ecc_Page> Ecc_Pages_Above(const std::wstring& ecc_path, std::uint32_t above);
+
+// Rewrites the ".ecc" at `ecc_path` with the lines of every page in `pages`
+// (ascending) replaced by the reports `reports_of` gives for it (none: all
+// clean), one page at a time.
+using Page_Reports = std::function<std::vector<Korvane_Ecc::Codeword_Report>(std::uint64_t page)>;
+void Replace_Ecc_Pages(const std::wstring& ecc_path, std::uint32_t t, const std::vector<std::uint64_t>& pages,
+                       const Page_Reports& reports_of);
 
 }  // namespace Korvane_Exe

@@ -53,7 +53,8 @@ std::uint64_t Count_Differing_Bits(const std::uint8_t* a, const std::uint8_t* b,
     return bits;
 }
 
-// "2026-12-08 21:04:05 UTC": when a list was made, in every time zone alike.
+}  // namespace
+
 std::wstring Utc_Now_Text() {
     using namespace std::chrono;
     const auto now = floor<seconds>(system_clock::now());
@@ -65,6 +66,8 @@ std::wstring Utc_Now_Text() {
                   static_cast<int>(time.hours().count()), static_cast<int>(time.minutes().count()),
                   static_cast<int>(time.seconds().count()));
 }
+
+namespace {
 
 // The list of differing pages, UTF-8 with line feeds, begun at the first
 // page with a line that says when and how it was made. It takes its name
@@ -139,40 +142,25 @@ struct Page_Votes {
     }
 };
 
-// Reads each page of `votes` that lacks fresh reads once more. Pages are
-// grouped: one reading run covers neighbouring units, reading through gaps
-// of up to Gap_Bytes rather than opening another run.
+// Reads each page of `votes` that lacks fresh reads once more, grouped as
+// Read_Pages_Grouped groups them.
 void Read_Round(std::uint32_t bank, const NAND_Config& config, const NAND_Options& options, std::uint64_t total,
                 std::vector<Page_Votes>& votes, std::uint32_t wanted, ZEKT_Progress& progress,
                 std::uint64_t& reads_done, std::uint64_t reads_total) {
-    const std::uint64_t unit_bytes = std::uint64_t{config.Page} * (config.Is_Triple_Page() ? 3 : 1);
-    std::vector<std::uint8_t> unit(static_cast<std::size_t>(unit_bytes));
-    auto unit_of = [&](const Page_Votes& v) { return v.page->page * config.Page / unit_bytes * unit_bytes; };
-    for (std::size_t from = 0; from < votes.size();) {
-        if (votes[from].fresh >= wanted) {
-            ++from;
-            continue;
-        }
-        const std::uint64_t start = unit_of(votes[from]);
-        std::uint64_t end = start + unit_bytes;
-        std::size_t to = from + 1;
-        for (; to < votes.size() && unit_of(votes[to]) <= end + Gap_Bytes; ++to)
-            if (votes[to].fresh < wanted) end = unit_of(votes[to]) + unit_bytes;
-        end = std::min(end, total);
-        Korvane_Internal::Korvane medium(bank, config, options, start, end);
-        std::size_t next = from;
-        for (std::uint64_t at = start; at < end; at += unit_bytes) {
-            progress.Update(static_cast<std::int64_t>(reads_done), static_cast<std::int64_t>(reads_total));
-            progress.Check();
-            medium.Read(unit.data(), std::min(unit_bytes, end - at));
-            for (; next < to && unit_of(votes[next]) == at; ++next) {
-                if (votes[next].fresh >= wanted) continue;
-                votes[next].Add_Fresh(unit.data() + (votes[next].page->page * config.Page - at));
-                ++reads_done;
-            }
-        }
-        from = to;
+    std::vector<std::uint64_t> pages;
+    std::vector<std::size_t> which;
+    for (std::size_t i = 0; i < votes.size(); ++i) {
+        if (votes[i].fresh >= wanted) continue;
+        pages.push_back(votes[i].page->page);
+        which.push_back(i);
     }
+    Read_Pages_Grouped(bank, config, options, total, pages, progress,
+                       [&](std::size_t index, const std::uint8_t* bytes) {
+                           progress.Update(static_cast<std::int64_t>(reads_done),
+                                           static_cast<std::int64_t>(reads_total));
+                           votes[which[index]].Add_Fresh(bytes);
+                           ++reads_done;
+                       });
 }
 
 // Reads every differing page `reread` times more. A page whose fresh reads
@@ -256,6 +244,29 @@ void Mend_Pages(std::uint32_t bank, const NAND_Config& config, const NAND_Option
 }
 
 }  // namespace
+
+void Read_Pages_Grouped(std::uint32_t bank, const NAND_Config& config, const NAND_Options& options,
+                        std::uint64_t total, const std::vector<std::uint64_t>& pages, ZEKT_Progress& progress,
+                        const Grouped_Page_Sink& take) {
+    const std::uint64_t unit_bytes = std::uint64_t{config.Page} * (config.Is_Triple_Page() ? 3 : 1);
+    std::vector<std::uint8_t> unit(static_cast<std::size_t>(unit_bytes));
+    auto unit_of = [&](std::size_t index) { return pages[index] * config.Page / unit_bytes * unit_bytes; };
+    for (std::size_t from = 0; from < pages.size();) {
+        const std::uint64_t start = unit_of(from);
+        std::uint64_t end = start + unit_bytes;
+        std::size_t to = from + 1;
+        for (; to < pages.size() && unit_of(to) <= end + Gap_Bytes; ++to) end = unit_of(to) + unit_bytes;
+        end = std::min(end, total);
+        Korvane_Internal::Korvane medium(bank, config, options, start, end);
+        std::size_t next = from;
+        for (std::uint64_t at = start; at < end; at += unit_bytes) {
+            progress.Check();
+            medium.Read(unit.data(), std::min(unit_bytes, end - at));
+            for (; next < to && unit_of(next) == at; ++next) take(next, unit.data() + (pages[next] * config.Page - at));
+        }
+        from = to;
+    }
+}
 
 Verify_Result Compare_Bank(ZEKT_Media& bank, ZEKT_Media& dump, std::uint32_t page_bytes, std::uint32_t data_lines,
                            ZEKT_Progress& progress, bool pass_pages, const Differing_Page_Sink& differs,

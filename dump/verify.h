@@ -51,6 +51,21 @@ std::wstring Verify_Text(const Verify_Result& result);
 // lines, and to check their contacts. Else empty.
 std::wstring Data_Line_Hint(const Verify_Result& result);
 
+// Called with each page's index in the list read and the bank's bytes of it
+// (a last page may be short).
+using Grouped_Page_Sink = std::function<void(std::size_t index, const std::uint8_t* bytes)>;
+
+// Reads the pages numbered in `pages` (ascending) from the bank under
+// `config` in as few reading runs as their spacing allows: one run covers
+// neighbouring units, reading through gaps of up to 1 MiB rather than
+// opening another run (a run costs an upload and a program).
+void Read_Pages_Grouped(std::uint32_t bank, const NAND_Config& config, const NAND_Options& options,
+                        std::uint64_t total, const std::vector<std::uint64_t>& pages, ZEKT_Progress& progress,
+                        const Grouped_Page_Sink& take);
+
+// "2026-12-08 21:04:05 UTC": when a list was made, in every time zone alike.
+std::wstring Utc_Now_Text();
+
 // The verify action for one bank: the ID check when "Check ID" is on, then
 // the bank read against "%02d_%02d.dump". Beside it "%02d_%02d.dump.diff"
 // (UTF-8, line feeds) says first "# verify --reread K, DATE TIME UTC", then

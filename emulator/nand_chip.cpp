@@ -245,8 +245,8 @@ void Nand_Chip::Data(std::uint8_t value) {
     }
 }
 
-bool Nand_Chip::Retry_Clean() const {
-    for (const auto& [key, value] : model->clean_registers) {
+bool Nand_Chip::Registers_Hold(const std::vector<std::pair<std::uint32_t, std::uint8_t>>& wanted) const {
+    for (const auto& [key, value] : wanted) {
         const auto found = registers.find(key);
         if (found == registers.end() || found->second != value) return false;
     }
@@ -278,11 +278,25 @@ void Nand_Chip::Page_Bytes(std::uint32_t from, std::uint8_t* out, std::size_t co
         break;
     }
     }
-    if (!Retry_Clean()) {
+    if (!Registers_Hold(model->clean_registers)) {
         // Read with the wrong thresholds: one flipped bit in every 509 bytes.
         for (std::size_t i = (509 - (from + row) % 509) % 509; i < inside; i += 509) out[i] ^= 0x10;
     }
+    if (model->retry_pages_per_million && !Registers_Hold(model->retry_page_registers))
+        Flip_Retry_Page(from, out, inside, chip_enable);
     if (model->flaky_per_million) Flip_Flaky_Bits(from, out, inside, chip_enable);
+}
+
+void Nand_Chip::Flip_Retry_Page(std::uint32_t from, std::uint8_t* out, std::size_t count, std::uint32_t chip_enable) {
+    // Another salt than the flaky pages', so the two faults strike apart.
+    const std::uint64_t seed = model->source.seed ^ 0x2545F4914F6CDD1Dull;
+    if (!Is_Flaky_Page(seed, model->retry_pages_per_million, chip_enable, row, page)) return;
+    // The same bits on every read: a page misread by its thresholds, not by noise.
+    const std::uint64_t key = Mix(seed ^ Page_Key(chip_enable, row, page));
+    // The bad-block mark is all ones or all zeros, which shifted thresholds still read right.
+    const std::uint32_t mark = Data_Area_Bytes(model->page_bytes);
+    for (std::size_t i = (16 - (from + key) % 16) % 16; i < count; i += 16)
+        if (from + i != mark) out[i] ^= static_cast<std::uint8_t>(1u << ((from + i) / 16 + key) % 8);
 }
 
 void Nand_Chip::Flip_Flaky_Bits(std::uint32_t from, std::uint8_t* out, std::size_t count, std::uint32_t chip_enable) {

@@ -64,6 +64,22 @@ void Read_Numbers(const std::wstring& key, const std::wstring& value, std::array
     }
 }
 
+// "ac=0f 189=01": register keys and the values they must hold.
+std::vector<std::pair<std::uint32_t, std::uint8_t>> Register_Pairs(const std::wstring& key, const std::wstring& pairs,
+                                                                   const std::wstring& value) {
+    std::vector<std::pair<std::uint32_t, std::uint8_t>> registers;
+    for (const std::wstring& pair : Split(pairs, L" ")) {
+        if (pair.empty()) continue;
+        const std::vector<std::wstring> parts = Split(pair, L"=");
+        if (parts.size() != 2 || parts[0].empty() || parts[1].empty()) Bad_Key(key, value);
+        const std::uint64_t register_key = Hex_Number(key, parts[0], value);
+        const std::uint64_t register_value = Hex_Number(key, parts[1], value);
+        if (register_value > 0xFF || register_key > 0xFFFFFFFFu) Bad_Key(key, value);
+        registers.emplace_back(static_cast<std::uint32_t>(register_key), static_cast<std::uint8_t>(register_value));
+    }
+    return registers;
+}
+
 // Differs for every model made, in this process and in any other, so that
 // a flaky page reads differently in a second program run too.
 std::uint64_t Flip_Nonce() {
@@ -77,7 +93,8 @@ std::uint64_t Flip_Nonce() {
 
 const std::vector<std::wstring>& Sim_Keys() {
     static const std::vector<std::wstring> keys = {L"Sim Data",       L"Sim ONFI",           L"Sim Unplug After",
-                                                   L"Sim Dead CE",    L"Sim Retry Clean",    L"Sim Adapter",
+                                                   L"Sim Dead CE",    L"Sim Retry Clean",    L"Sim Retry Pages",
+                                                   L"Sim Adapter",
                                                    L"Sim Voltage Offset", L"Sim Module",     L"Sim Self-Test",
                                                    L"Sim ONFI Damage", L"Sim Flaky Pages", L"Sim Weak Line"};
     return keys;
@@ -107,17 +124,15 @@ void Apply_Sim_Keys(const ZEKT_Sections& sections, Sim_Options& sim) {
             if (per_million > 1000000) Bad_Key(key, value);
             sim.flaky_per_million = static_cast<std::uint32_t>(per_million);
         } else if (key == L"Sim Retry Clean") {
-            sim.clean_registers.clear();
-            for (const std::wstring& pair : Split(value, L" ")) {
-                if (pair.empty()) continue;
-                const std::vector<std::wstring> parts = Split(pair, L"=");
-                if (parts.size() != 2 || parts[0].empty() || parts[1].empty()) Bad_Key(key, value);
-                const std::uint64_t register_key = Hex_Number(key, parts[0], value);
-                const std::uint64_t register_value = Hex_Number(key, parts[1], value);
-                if (register_value > 0xFF || register_key > 0xFFFFFFFFu) Bad_Key(key, value);
-                sim.clean_registers.emplace_back(static_cast<std::uint32_t>(register_key),
-                                                 static_cast<std::uint8_t>(register_value));
-            }
+            sim.clean_registers = Register_Pairs(key, value, value);
+        } else if (key == L"Sim Retry Pages") {
+            // The share first, then the register pairs that read those pages clean.
+            const std::size_t blank = value.find(L' ');
+            const std::uint64_t per_million = Number(key, value.substr(0, blank));
+            if (per_million > 1000000) Bad_Key(key, value);
+            sim.retry_pages_per_million = static_cast<std::uint32_t>(per_million);
+            sim.retry_page_registers =
+                Register_Pairs(key, blank == std::wstring::npos ? L"" : value.substr(blank + 1), value);
         } else if (key == L"Sim Adapter") {
             sim.adapter = Flag(key, value);
         } else if (key == L"Sim Voltage Offset") {
@@ -185,6 +200,8 @@ Chip_Model Make_Chip_Model(const Sim_Profile& profile) {
     model.pages_per_row = config.Is_Triple_Page() ? 3 : 1;
     model.source = profile.sim.source;
     model.clean_registers = profile.sim.clean_registers;
+    model.retry_pages_per_million = profile.sim.retry_pages_per_million;
+    model.retry_page_registers = profile.sim.retry_page_registers;
     model.onfi = profile.sim.onfi;
     model.onfi_damage = profile.sim.onfi_damage;
     model.flaky_per_million = profile.sim.flaky_per_million;

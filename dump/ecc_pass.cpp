@@ -34,46 +34,29 @@ const char* Status_Name(KE::Codeword_Status status) {
     return "";
 }
 
-// An output written under a temporary name beside its place and renamed
-// over the old file when complete; removed again if it never completes.
+// An output gathered into large writes, which takes its name only when
+// complete (the framework's replacing file); a partial one never does.
 class Staged_File {
 public:
-    explicit Staged_File(const std::wstring& file_path) : path(file_path), temporary(file_path + L".new") {
-        // A leftover of a stopped run, or a link planted there, goes first: the output never follows it.
-        if (Path_Exists(temporary)) Delete_File(temporary);
-        file = std::make_unique<ZEKT_MediaFileWrite>(temporary);
-    }
-    ~Staged_File() {
-        if (complete) return;
-        // Clean-up while an error passes: a partial file never takes the place of a whole one.
-        try {
-            file.reset();
-            Delete_File(temporary);
-        } catch (...) {
-        }
-    }
-    void Write(const void* bytes, std::size_t count) { file->Write(bytes, count); }
+    explicit Staged_File(const std::wstring& file_path) : file(file_path) {}
+    void Write(const void* bytes, std::size_t count) { file.Write(bytes, count); }
     void Put(const std::string& text) {
         buffer += text;
         if (buffer.size() >= 0x10000) Flush();
     }
     void Complete() {
         Flush();
-        file.reset();
-        Rename_File(temporary, path);
-        complete = true;
+        file.Commit();
     }
 
 private:
     void Flush() {
-        file->Write(buffer.data(), buffer.size());
+        file.Write(buffer.data(), buffer.size());
         buffer.clear();
     }
 
-    std::wstring path, temporary;
-    std::unique_ptr<ZEKT_MediaFileWrite> file;
+    ZEKT_MediaFileReplace file;
     std::string buffer;
-    bool complete = false;
 };
 
 // What one worker found in its share of a chunk, in page order.

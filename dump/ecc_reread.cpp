@@ -217,7 +217,7 @@ void Ecc_Reread_Bank(Reader_Master& master, Bank_List& banks, const NAND_Config&
                 return found;
             });
         }
-        ZEKT_MediaFileWrite list(diff_path);
+        ZEKT_MediaFileReplace list(diff_path);
         std::string text = To_UTF8(Format(L"# verify --ecc --reread %u, ", choices.plain_reads) + Utc_Now_Text()) + "\n";
         for (std::size_t i = 0; i < pages.size(); ++i) {
             const bool passed = passed_by[i] < settings.size();
@@ -230,6 +230,7 @@ void Ecc_Reread_Bank(Reader_Master& master, Bank_List& banks, const NAND_Config&
         }
         if (stopped) text += "# stopped here: the pages above are all that were replaced\n";
         list.Write(text.data(), text.size());
+        list.Commit();
     };
     try {
         for (std::size_t s = 0; s < settings.size(); ++s) {

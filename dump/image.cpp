@@ -24,51 +24,11 @@ constexpr std::size_t Row_Listed = 8;
 // The first line of an ECC report is looked for in this many bytes.
 constexpr std::uint64_t Header_Bytes = 0x1000;
 
-// A file written under a new name beside its own and put in its place only
-// when complete; removed when anything stops it first.
-class New_File {
-public:
-    explicit New_File(const std::wstring& final_path) : path(final_path), part(final_path + L".part") {
-        // Whatever sits at the new name (a link above all) goes, so the
-        // writes land in a file of our own.
-        ZEKT_Os::Delete_File(part);
-        { ZEKT_MediaFileWrite create(part); }
-        file = std::make_unique<ZEKT_MediaFileUpdate>(part);
-    }
-    ~New_File() {
-        if (done) return;
-        // Clean-up while an error passes: half a file must not stay.
-        try {
-            file.reset();
-            Delete_File(part);
-        } catch (...) {
-        }
-    }
-    New_File(const New_File&) = delete;
-    New_File& operator=(const New_File&) = delete;
-
-    void Write(const void* bytes, std::size_t count) { file->Write(bytes, count); }
-    // Closes the file, cut at `size` bytes; Place then puts it in its place.
-    void Close(std::uint64_t size) {
-        file->Truncate(size);
-        file.reset();
-    }
-    void Place() {
-        Rename_File(part, path);
-        done = true;
-    }
-
-private:
-    std::wstring path, part;
-    std::unique_ptr<ZEKT_MediaFileUpdate> file;
-    bool done = false;
-};
-
 // Bytes gathered into whole writes of a fixed buffer. The hash of one
 // buffer runs on a thread of its own while the next one fills.
 class Out_Buffer {
 public:
-    Out_Buffer(New_File& target, std::size_t capacity, ZEKT_Sha256* sha) : file(target), hash(sha) {
+    Out_Buffer(ZEKT_MediaFileReplace& target, std::size_t capacity, ZEKT_Sha256* sha) : file(target), hash(sha) {
         for (std::vector<std::uint8_t>& buffer : buffers) buffer.resize(capacity);
     }
     ~Out_Buffer() {
@@ -98,7 +58,7 @@ public:
     }
 
 private:
-    New_File& file;
+    ZEKT_MediaFileReplace& file;
     std::array<std::vector<std::uint8_t>, 2> buffers;
     std::size_t current = 0, used = 0;
     ZEKT_Sha256* hash;
@@ -197,8 +157,9 @@ Image_Result Image_Dump(const std::wstring& dump_path, const std::wstring& image
     Image_Result result;
     result.ecc_applied = codec.has_value();
     ZEKT_Sha256 hash;
-    New_File image(image_path);
-    std::optional<New_File> spare;
+    // Each file takes its name only when whole: half an image would mislead.
+    ZEKT_MediaFileReplace image(image_path);
+    std::optional<ZEKT_MediaFileReplace> spare;
     if (!spare_path.empty()) spare.emplace(spare_path);
     const std::size_t chunk_pages = static_cast<std::size_t>(std::max<std::uint64_t>(1, Chunk_Bytes / page_bytes));
     Out_Buffer image_out(image, chunk_pages * data_bytes, &hash);
@@ -315,18 +276,15 @@ Image_Result Image_Dump(const std::wstring& dump_path, const std::wstring& image
             image_out.Put(erased.data(), data_bytes);
     }
     image_out.Finish();
-    image.Close(kept_pages * data_bytes);
-    const std::string hash_line = To_UTF8(hash.Final_Text() + L"  " + Name_Of(image_path) + L"\n");
-    New_File hash_file(image_path + L".sha256");
-    hash_file.Write(hash_line.data(), hash_line.size());
-    hash_file.Close(hash_line.size());
+    image.Truncate(kept_pages * data_bytes);
     if (spare) {
         spare_out->Finish();
-        spare->Close(kept_pages * spare_bytes);
-        spare->Place();
+        spare->Truncate(kept_pages * spare_bytes);
+        spare->Commit();
     }
-    image.Place();
-    hash_file.Place();
+    image.Commit();
+    const std::string hash_line = To_UTF8(hash.Final_Text() + L"  " + Name_Of(image_path) + L"\n");
+    Replace_File(image_path + L".sha256", hash_line.data(), hash_line.size());
     result.pages = kept_pages;
     result.blocks = (kept_pages + block_pages - 1) / block_pages;
     return result;

@@ -178,6 +178,12 @@ void ZEKT_MediaFileReplace::Write(const void* buffer, std::uint64_t size) {
     }
 }
 
+void ZEKT_MediaFileReplace::Truncate(std::uint64_t size) {
+    if (!ZEKT_Os::Set_Size(handle, size))
+        throw ZEKT_Exception_Media(L"Write failure in file <" + final_name + L"> - " + Media_Error_Text());
+    SetPos(size);
+}
+
 void ZEKT_MediaFileReplace::Commit() {
     if (!ZEKT_Os::Flush(handle))
         throw ZEKT_Exception_Media(L"Write failure in file <" + final_name + L"> - " + Media_Error_Text());
@@ -207,11 +213,6 @@ void Create_Folder(const std::wstring& path) {
 
 void Delete_File(const std::wstring& name) {
     if (!ZEKT_Os::Delete_File(name)) throw ZEKT_Exception(L"Can't delete file <" + name + L"> - " + Last_Error_Text());
-}
-
-void Rename_File(const std::wstring& from, const std::wstring& to) {
-    if (!ZEKT_Os::Rename_File(from, to))
-        throw ZEKT_Exception(L"Can't rename file <" + from + L"> to <" + to + L"> - " + Last_Error_Text());
 }
 
 bool Exists(const std::wstring& path) {

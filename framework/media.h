@@ -91,6 +91,8 @@ public:
     ~ZEKT_MediaFileReplace() override;
     // A failed write names the file it was meant for.
     void Write(const void* buffer, std::uint64_t size) override;
+    // Cuts the new file at `size` bytes (kept written ahead of the cut).
+    void Truncate(std::uint64_t size);
     // Puts the bytes on the disk and the new file in the place of the old.
     void Commit();
 
@@ -108,8 +110,6 @@ std::wstring Media_Error_Text();
 // Folder and file operations; failures throw ZEKT_Exception with the system text.
 void Create_Folder(const std::wstring& path);
 void Delete_File(const std::wstring& name);
-// Puts `from` in the place of `to` in one step: readers see the old file or the new, never half.
-void Rename_File(const std::wstring& from, const std::wstring& to);
 // Whether anything is at `path` (a link counts, wherever it points), asked
 // of the name itself; throws when the system cannot say.
 bool Exists(const std::wstring& path);

@@ -52,8 +52,6 @@ std::wstring System_Error_Text(std::uint32_t code);
 
 bool Create_Directory(const std::wstring& path);
 bool Delete_File(const std::wstring& name);
-// Moves `from` to `to` in the same folder, replacing a file already there.
-bool Rename_File(const std::wstring& from, const std::wstring& to);
 // Whether anything, of any kind, is there: the name is taken literally.
 bool Path_Exists(const std::wstring& path);
 // What the system says of the name itself, a link not followed. Unknown

@@ -212,10 +212,6 @@ bool Delete_File(const std::wstring& name) {
     return ::unlink(path.c_str()) == 0;
 }
 
-bool Rename_File(const std::wstring& from, const std::wstring& to) {
-    return ::rename(Native_Path(from).c_str(), Native_Path(to).c_str()) == 0;
-}
-
 bool Path_Exists(const std::wstring& path) {
     struct stat info {};
     return ::stat(Native_Path(path).c_str(), &info) == 0;

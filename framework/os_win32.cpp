@@ -166,10 +166,6 @@ bool Create_Directory(const std::wstring& path) { return CreateDirectoryW(Long_P
 
 bool Delete_File(const std::wstring& name) { return DeleteFileW(Long_Path(name).c_str()) != FALSE; }
 
-bool Rename_File(const std::wstring& from, const std::wstring& to) {
-    return MoveFileExW(Long_Path(from).c_str(), Long_Path(to).c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
-}
-
 bool Path_Exists(const std::wstring& path) {
     return GetFileAttributesW(Long_Path(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }

@@ -43,9 +43,8 @@ TEST_P(Cli_Ecc_Reread, FailingPagesReadAgainUntilTheEccPasses) {
     chip.Blocks = Blocks;
     chip.Banks = L"1 x 1 MB";
     chip.Retry = From_UTF8(c.retry);
-    Write_Text_File(folder.Name(L"chip.txt"), Export_Properties(chip) + L"\r\nSim Data     file " +
-                                                  folder.Name(L"chip.img") + L"\r\nSim Retry Pages  " +
-                                                  From_UTF8(c.sim_pages));
+    Write_Sim_Chip(folder.Name(L"chip.txt"), chip, folder.Name(L"chip.img"),
+                   L"\r\nSim Retry Pages  " + From_UTF8(c.sim_pages));
     const std::vector<std::string> files = {"--simulate", "--config", To_UTF8(folder.Name(L"chip.txt")), "--folder",
                                             To_UTF8((folder.path / "dumps").wstring())};
     auto run = [&](std::vector<std::string> command) {

@@ -132,8 +132,7 @@ TEST_P(Cli_Ecc, UbiImageFoundCheckedAndMended) {
     chip.Block = Block_Pages * Page;
     chip.Blocks = Blocks;
     chip.Banks = L"1 x 4 MB";
-    Write_Text_File(folder.Name(L"chip.txt"),
-                    Export_Properties(chip) + L"\r\nSim Data     file " + folder.Name(L"chip.img"));
+    Write_Sim_Chip(folder.Name(L"chip.txt"), chip, folder.Name(L"chip.img"));
     const std::vector<std::string> files = {"--config", To_UTF8(folder.Name(L"chip.txt")), "--folder",
                                             To_UTF8((folder.path / "dumps").wstring())};
     auto run = [&](std::vector<std::string> command) {

@@ -21,6 +21,7 @@ Number_Select::Number_Select()
     : previous(ARROW_PREVIOUS, ZEKT_Event_Object<Number_Select>(this, &Number_Select::Previous)),
       next(ARROW_NEXT, ZEKT_Event_Object<Number_Select>(this, &Number_Select::Next)) {
     grey_when_disabled = true;
+    focus_mark = true;
 }
 
 Number_Select::~Number_Select() {
@@ -32,7 +33,7 @@ void Number_Select::Create(HWND parent, int x, int y) {
     const SIZE arrow = previous.Size();
     Attach_Draw(nullptr);
     Attach_Left_Double(nullptr);
-    window = Create_Toolkit_Window(0, L"", WS_CHILD | WS_VISIBLE, x, y, arrow.cx * 2 + Number_Width, arrow.cy, parent);
+    window = Create_Toolkit_Window(0, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, x, y, arrow.cx * 2 + Number_Width, arrow.cy, parent);
     previous.Create(window, 0, 0);
     next.Create(window, arrow.cx + Number_Width, 0);
 }

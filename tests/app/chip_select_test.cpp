@@ -265,7 +265,7 @@ TEST_F(Chip_Select_Test, LookShowsACopyReadOnly) {
     EXPECT_EQ(Chip_Catalogue().Filter(L"Changed", L"").size(), 0u);
 }
 
-// Tab goes from the name filter to the ID filter and on to the list, Down
+// Tab goes from the name filter to the ID filter, "Find" and on to the list, Down
 // moves in the list, and Enter chooses the row the keys reached.
 TEST_F(Chip_Select_Test, KeysReachTheListAndEnterChoosesARow) {
     std::vector<HWND> visited;
@@ -284,9 +284,10 @@ TEST_F(Chip_Select_Test, KeysReachTheListAndEnterChoosesARow) {
                 SetWindowTextW(popup.name, L"TH58NVG7");
                 rows = popup.Rows();
             },
-            press(VK_TAB), press(VK_TAB), press(VK_DOWN), press(VK_DOWN), press(VK_RETURN)},
+            press(VK_TAB), press(VK_TAB), press(VK_TAB), press(VK_DOWN), press(VK_DOWN), press(VK_RETURN)},
            [&] { chosen = Chip_Select(field, &options).Run(result); });
-    EXPECT_EQ(visited, (std::vector<HWND>{popup.name, popup.id, popup.list, popup.list, popup.list}));
+    EXPECT_EQ(visited, (std::vector<HWND>{popup.name, popup.id, popup.find, popup.list,
+                                          popup.list, popup.list}));
     ASSERT_GE(rows.size(), 2u);
     EXPECT_TRUE(chosen);
     EXPECT_EQ(result.Name, rows[1].substr(0, rows[1].find(L'|')));

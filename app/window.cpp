@@ -138,9 +138,22 @@ std::unique_ptr<ZEKT_Log> Window_Messages::Report_Window(const std::wstring& tit
     // Tracking first: the delete handler ends the window's teardown, so a
     // handler registered after it would never run.
     Track_Window(log->Window());
+    handlers.Add_Handler(log->Window(), WM_DESTROY, this, &Window_Messages::On_Report_Gone);
     Attach_Delete(log->Window(), log);
     Keep_In_Work_Area(log->Window(), main);
+    // Modal as the other popups: above the main window, which waits for it.
+    SetWindowLongPtrW(log->Window(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(main));
+    ++open_reports;
+    EnableWindow(main, FALSE);
     return std::make_unique<Report_Log>(*log);
+}
+
+ZEKT_Box<LRESULT> Window_Messages::On_Report_Gone(HWND, UINT, WPARAM, LPARAM) {
+    if (--open_reports == 0 && IsWindow(main)) {
+        EnableWindow(main, TRUE);
+        SetActiveWindow(main);
+    }
+    return ZEKT_Win32_Not_Handled();
 }
 
 // The window exists before the members that need its handle.
@@ -151,6 +164,7 @@ Window::Window()
       master(&options, &config, &chip_number.Chip, &user, &user, &user) {
     handlers.Add_Handler(main, WM_DESTROY, this, &Window::On_Destroy);
     handlers.Add_Handler(main, WM_CLOSE, this, &Window::On_Close);
+    handlers.Add_Handler(main, WM_ACTIVATE, this, &Window::On_Activate);
     handlers.Add_Handler(main, WM_ERASEBKGND, this, &Window::On_Erase);
 
     Create_Folder(main, 0, 10, look, options.Work_Folder);
@@ -185,6 +199,18 @@ Window::~Window() {
 ZEKT_Box<LRESULT> Window::On_Close(HWND, UINT, WPARAM, LPARAM) {
     if (!Busy()) return ZEKT_Win32_Not_Handled();
     Ask_Stop(true);
+    return ZEKT_Win32_Handled(0);
+}
+
+// Back from a popup or another program, the keyboard is where it was, as in a dialog.
+ZEKT_Box<LRESULT> Window::On_Activate(HWND, UINT, WPARAM wparam, LPARAM) {
+    if (LOWORD(wparam) == WA_INACTIVE) {
+        if (IsChild(main, GetFocus())) last_focus = GetFocus();
+        return ZEKT_Win32_Not_Handled();
+    }
+    if (!IsWindow(last_focus) || !IsWindowEnabled(last_focus) || !IsChild(main, last_focus))
+        return ZEKT_Win32_Not_Handled();
+    SetFocus(last_focus);
     return ZEKT_Win32_Handled(0);
 }
 
@@ -239,6 +265,8 @@ void Window::Action_Done() {
     done_waiting = false;
     strip_lock.reset();
     lock.reset();
+    // A report the action opened keeps the window waiting for it.
+    if (messages.Open_Reports()) EnableWindow(main, FALSE);
     dynamic_cast<ZEKT_Win32_Button_Image&>(strip.Button(Read_Button)).Show_Caption(L"", button_style);
     if (close_after) {
         DestroyWindow(main);

@@ -71,14 +71,21 @@ private:
 class Window_Messages final : public Messages {
 public:
     explicit Window_Messages(const HWND& main) : main(main) {}
+    ~Window_Messages() override { handlers.Remove_All(); }
     std::unique_ptr<ZEKT_Log> Message_Box() override;
+    // Owned by the main window, which stays disabled while a report is open.
     std::unique_ptr<ZEKT_Log> Report_Window(const std::wstring& title) override;
+    int Open_Reports() const { return open_reports; }
 
     static constexpr int Report_Width = 360;
     static constexpr int Report_Height = 320;
 
 private:
+    ZEKT_Box<LRESULT> On_Report_Gone(HWND, UINT, WPARAM, LPARAM);
+
     const HWND& main;
+    int open_reports = 0;
+    ZEKT_Win32_Handlers handlers;
 };
 
 class Window final : public Edit_Folder, public Edit_Config {
@@ -127,6 +134,7 @@ public:
 private:
     ZEKT_Box<LRESULT> On_Destroy(HWND, UINT, WPARAM, LPARAM);
     ZEKT_Box<LRESULT> On_Close(HWND, UINT, WPARAM, LPARAM);
+    ZEKT_Box<LRESULT> On_Activate(HWND, UINT, WPARAM, LPARAM);
     // The main window's keys: tab stops, accelerators, Escape for "Stop".
     static bool Filter(void* window, MSG& message);
     bool Key(const MSG& message);
@@ -162,6 +170,7 @@ private:
     Reader_Master master;
     std::optional<Child_Lock> lock, strip_lock;
     HWND focus_before = nullptr;
+    HWND last_focus = nullptr;  // the control that had the keyboard when another window took it
     bool asking = false, done_waiting = false, close_after = false;
     // Last: it ends (and waits for) a running action before anything it uses goes.
     Worker worker;

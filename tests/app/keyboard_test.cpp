@@ -12,10 +12,10 @@ namespace {
 using W = Korvane_Exe::Window;
 
 // A key pressed and released where the keyboard is, then handled.
-void Key(WPARAM key, LPARAM flags = 0) {
+void Key(WPARAM key) {
     HWND to = GetFocus() ? GetFocus() : GetActiveWindow();
-    PostMessageW(to, flags ? WM_SYSKEYDOWN : WM_KEYDOWN, key, 1 | flags);
-    PostMessageW(to, flags ? WM_SYSKEYUP : WM_KEYUP, key, 0xC0000001 | flags);
+    PostMessageW(to, WM_KEYDOWN, key, 1);
+    PostMessageW(to, WM_KEYUP, key, 0xC0000001);
     Pump_Messages();
 }
 

@@ -149,3 +149,42 @@ TEST_F(Keyboard_Test, PopupStaysAboveTheDisabledMainWindow) {
     EXPECT_FALSE(main_enabled);
     EXPECT_TRUE(IsWindowEnabled(main));
 }
+
+// "Verify", "Map" and "Resume read" after a dump: the rows say what the CLI's
+// rows say, the maps go to the viewer, and a cut dump is read to its end.
+TEST_F(Keyboard_Test, ExtraActionsAnswerInTheBankRows) {
+    using Entry = W::Extra_Entry;
+    Use_Demo();
+    dialogs.folder = folder.path.wstring();
+    Press(window->Folder_Field());
+    Press(window->Button(W::Read_Button));
+    // The "Verify" dialog's "Re-reads" taken as it comes, with Enter.
+    Script({Until([] {
+               if (!Popup(L"Verify")) return false;
+               PostMessageW(GetFocus(), WM_KEYDOWN, VK_RETURN, 1);
+               return true;
+           })},
+           [&] {
+               window->Run_Extra(Entry::Verify);
+               Wait_Idle();
+           });
+    EXPECT_EQ(Results(), (std::vector<std::wstring>{L"Identical (384 pages)", L"Identical (384 pages)"}));
+
+    window->Run_Extra(Entry::Map);
+    Wait_Idle();
+    for (const std::wstring& result : Results()) EXPECT_EQ(result.rfind(L"2 blocks: 0 bad", 0), 0u) << result;
+    EXPECT_EQ(dialogs.shown, (std::vector<std::wstring>{window->Options().Work_Folder + L"01_01.dump.svg",
+                                                        window->Options().Work_Folder + L"01_02.dump.svg"}));
+
+    std::filesystem::resize_file(folder.path / L"01_02.dump", 0x100000);
+    ASSERT_TRUE(window->Partial_Dumps(window->Banks()));
+    // "Read" asks first; C for "Cancel" leaves the cut dump as it is.
+    Script({Answer('C')}, [&] { Key(VK_F5), Wait_Idle(); });
+    EXPECT_EQ(std::filesystem::file_size(folder.path / L"01_02.dump"), 0x100000u);
+    window->Run_Extra(Entry::Resume_Read);
+    Wait_Idle();
+    EXPECT_EQ(Results()[0], L"Dump complete, left alone");
+    EXPECT_EQ(Results()[1].rfind(L"Reading done (", 0), 0u) << Results()[1];
+    EXPECT_EQ(std::filesystem::file_size(folder.path / L"01_02.dump"), 0x360000u);
+    EXPECT_FALSE(window->Partial_Dumps(window->Banks()));
+}

@@ -64,12 +64,15 @@ void Bank_Select::Set_Row(std::uint32_t bank, const std::wstring& text, std::uin
     SendMessageW(Control(), LVM_REDRAWITEMS, static_cast<WPARAM>(index), index);
 }
 
-void Bank_Select::Set_Status(std::uint32_t bank, const std::wstring& text) {
-    Set_Row(bank, text, Mark_Normal);
-    Pump_Messages();
-}
+void Bank_Select::Set_Status(std::uint32_t bank, const std::wstring& text) { Set_Row(bank, text, Mark_Normal); }
 
 void Bank_Select::Set_Error(std::uint32_t bank, const std::wstring& text) { Set_Row(bank, text, Mark_Error); }
+
+void Bank_Select::Add_Remark(std::uint32_t bank, const std::wstring& remark) {
+    const int index = static_cast<int>(bank) - 1;
+    if (index < 0 || index >= Count()) return;
+    Set_Row(bank, Result(index) + L"  " + remark, Mark(index));
+}
 
 std::unique_ptr<ZEKT_Progress> Bank_Select::Start_Progress(std::uint32_t bank) {
     return std::make_unique<Progress>(*this, bank);
@@ -82,10 +85,6 @@ void Bank_Select::Right_Click(int index, std::uint32_t&, int x, int y) {
 }
 
 Progress::Progress(Bank_Select& bank_list, std::uint32_t bank_number) : banks(bank_list), bank(bank_number) {
-    HWND main = GetAncestor(banks.Control(), GA_ROOT);
-    lock.emplace(main);
-    handlers.Add_Handler(main, WM_CLOSE, this, &Progress::On_Close);
-
     RECT row = {};
     row.left = LVIR_BOUNDS;
     SendMessageW(banks.Control(), LVM_GETITEMRECT, static_cast<WPARAM>(bank - 1), reinterpret_cast<LPARAM>(&row));
@@ -96,7 +95,6 @@ Progress::Progress(Bank_Select& bank_list, std::uint32_t bank_number) : banks(ba
                                            banks.Control());
     } catch (...) {
         draw_handlers.Remove_All();
-        handlers.Remove_All();
         throw;
     }
 }
@@ -104,19 +102,13 @@ Progress::Progress(Bank_Select& bank_list, std::uint32_t bank_number) : banks(ba
 Progress::~Progress() {
     draw_handlers.Remove_All();
     if (bar.window) DestroyWindow(bar.window);
-    lock.reset();
-    handlers.Remove_All();
 }
-
-// Refused while the pass runs: the dump would lose its window mid-way.
-ZEKT_Box<LRESULT> Progress::On_Close(HWND, UINT, WPARAM, LPARAM) { return ZEKT_Win32_Handled(0); }
 
 void Progress::Set_Status(const std::wstring& text) { banks.Set_Status(bank, text); }
 
 void Progress::Set_Position(std::uint32_t per_mille) {
     bar.position = per_mille;
     InvalidateRect(bar.window, nullptr, TRUE);
-    Pump_Messages();
 }
 
 void Progress::Draw(HDC dc, int width, int height) {

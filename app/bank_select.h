@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "app/child_lock.h"
 #include "config/nand_config.h"
 #include "dump/user.h"
 #include "win32/gdi.h"
@@ -39,6 +38,8 @@ public:
     std::vector<std::uint32_t> Selected_Banks() override;
     void Set_Status(std::uint32_t bank, const std::wstring& text) override;
     void Set_Error(std::uint32_t bank, const std::wstring& text) override;
+    // Appends a remark (a hint) to the row's text, keeping its mark.
+    void Add_Remark(std::uint32_t bank, const std::wstring& remark);
     std::unique_ptr<ZEKT_Progress> Start_Progress(std::uint32_t bank) override;
 
     void Selected(int, std::uint32_t&) override {}
@@ -57,8 +58,8 @@ private:
 };
 
 // The progress of one pass over one bank: its status in the row, its
-// position in a 50 x 7 bar over the row's right end. The main window is
-// locked while it lives: children disabled, close requests refused.
+// position in a 50 x 7 bar over the row's right end. The main window locks
+// itself while an action runs; the bar only shows.
 class Progress final : public ZEKT_Progress, public ZEKT_Win32_Draw {
 public:
     Progress(Bank_Select& banks, std::uint32_t bank);
@@ -76,8 +77,6 @@ public:
     static constexpr int Bar_Height = 7;
 
 private:
-    ZEKT_Box<LRESULT> On_Close(HWND, UINT, WPARAM, LPARAM);
-
     Bank_Select& banks;
     std::uint32_t bank;
     struct {
@@ -87,8 +86,6 @@ private:
         ZEKT_Win32_Brush background{RGB(255, 255, 255)};
         ZEKT_Win32_Brush frame{RGB(0, 0, 0)};
     } bar;
-    std::optional<Child_Lock> lock;
-    ZEKT_Win32_Handlers handlers;
 };
 
 }  // namespace Korvane_Exe

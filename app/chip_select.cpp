@@ -98,7 +98,16 @@ bool Chip_Select::Run(NAND_Config& chosen_config) {
     handlers.Add_Handler(nullptr, WM_ERASEBKGND, this, &Chip_Select::On_Erase);
     popup = Create_Toolkit_Window(0, L"Select chip", WS_POPUP | WS_VISIBLE, field.left - 1, field.bottom + 5, 620,
                                   400, owner ? GetAncestor(owner, GA_ROOT) : nullptr);
-    // Placed below the field, then kept on the screen: opened low, it would run off the bottom.
+    // Placed below the field; opened low, above it instead, as a drop-down
+    // list goes, and in any case kept on the screen.
+    MONITORINFO screen = {};
+    screen.cbSize = sizeof screen;
+    RECT placed;
+    GetWindowRect(popup, &placed);
+    const int height = placed.bottom - placed.top;
+    if (owner && GetMonitorInfoW(MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST), &screen) &&
+        placed.bottom > screen.rcWork.bottom && field.top - 5 - height >= screen.rcWork.top)
+        SetWindowPos(popup, nullptr, placed.left, field.top - 5 - height, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     Keep_In_Work_Area(popup, owner);
     loop = std::make_unique<Modal_Loop>(popup, owner ? GetAncestor(owner, GA_ROOT) : nullptr,
                                         ZEKT_Event_Object<Chip_Select>(this, &Chip_Select::Choose_Selected));

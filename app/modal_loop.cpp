@@ -3,6 +3,8 @@
 #include <optional>
 
 #include "app/child_lock.h"
+#include "win32/button.h"
+#include "win32/message_loop.h"
 
 namespace Korvane_Exe {
 
@@ -26,7 +28,11 @@ ZEKT_Box<LRESULT> Modal_Loop::On_Command(HWND, UINT, WPARAM wparam, LPARAM) {
     if (HIWORD(wparam) != BN_CLICKED) return ZEKT_Win32_Not_Handled();
     switch (LOWORD(wparam)) {
         case IDOK:
-            enter.Fire();
+            // Enter presses the focused button, else the popup's own default.
+            if (HWND focus = GetFocus(); IsChild(popup, focus) && (SendMessageW(focus, WM_GETDLGCODE, 0, 0) & DLGC_UNDEFPUSHBUTTON))
+                SendMessageW(focus, ZEKT_Win32_Press, 0, 0);
+            else
+                enter.Fire();
             return ZEKT_Win32_Handled(0);
         case IDCANCEL:
             PostMessageW(popup, WM_CLOSE, 0, 0);
@@ -53,6 +59,9 @@ void Modal_Loop::Run() {
     ended = false;
     std::optional<Child_Lock> lock;
     if (parent) lock.emplace(parent);
+    // Modal: the parent takes no input and cannot come above its popup; the
+    // lock enables it again.
+    if (parent) EnableWindow(parent, FALSE);
     EnableWindow(popup, TRUE);
     MSG message = {};
     while (!ended && IsWindow(popup)) {
@@ -68,6 +77,16 @@ void Modal_Loop::Run() {
             (message.hwnd == popup || IsChild(popup, message.hwnd))) {
             PostMessageW(popup, WM_CLOSE, 0, 0);
             continue;
+        }
+        Track_Modifiers(message);
+        const bool key = message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN;
+        if (key && (message.hwnd == popup || IsChild(popup, message.hwnd))) {
+            if (message.message == WM_KEYDOWN && keys && keys(message.wParam)) continue;
+            // Shift+F10 and the menu key: the context menu of the focused control.
+            if (message.wParam == VK_APPS || (message.wParam == VK_F10 && Key_Held(VK_SHIFT))) {
+                SendMessageW(message.hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(message.hwnd), -1);
+                continue;
+            }
         }
         // Tab and Enter the dialog way; everything else is dispatched there too.
         if (IsDialogMessageW(popup, &message)) continue;

@@ -4,6 +4,8 @@
 // as in a dialog.
 #include <windows.h>
 
+#include <functional>
+
 #include "win32/events.h"
 #include "win32/handlers.h"
 
@@ -23,6 +25,9 @@ public:
     // the direct children of the parent are disabled meanwhile.
     void Run();
     void End() { ended = true; }
+    // Keys of the popup's own (a letter that answers a question); true
+    // when the key was taken.
+    std::function<bool(WPARAM key)> keys;
 
 private:
     ZEKT_Box<LRESULT> On_End(HWND, UINT, WPARAM, LPARAM);

@@ -1,6 +1,8 @@
 #include "app/number_select.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <optional>
 
 #include "app/properties.h"
 #include "app/window_resources.h"
@@ -21,6 +23,7 @@ Number_Select::Number_Select()
     : previous(ARROW_PREVIOUS, ZEKT_Event_Object<Number_Select>(this, &Number_Select::Previous)),
       next(ARROW_NEXT, ZEKT_Event_Object<Number_Select>(this, &Number_Select::Next)) {
     grey_when_disabled = true;
+    focus_mark = true;
 }
 
 Number_Select::~Number_Select() {
@@ -32,7 +35,7 @@ void Number_Select::Create(HWND parent, int x, int y) {
     const SIZE arrow = previous.Size();
     Attach_Draw(nullptr);
     Attach_Left_Double(nullptr);
-    window = Create_Toolkit_Window(0, L"", WS_CHILD | WS_VISIBLE, x, y, arrow.cx * 2 + Number_Width, arrow.cy, parent);
+    window = Create_Toolkit_Window(0, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, x, y, arrow.cx * 2 + Number_Width, arrow.cy, parent);
     previous.Create(window, 0, 0);
     next.Create(window, arrow.cx + Number_Width, 0);
 }
@@ -86,10 +89,19 @@ void Number_Select::Draw(HDC dc, int width, int height) {
     const int arrow = previous.Size().cx;
     RECT number = {arrow, 0, arrow + Number_Width, height};
     FrameRect(dc, &number, frame.Get());
-    ZEKT_Win32_Select selected(dc, font.Get());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, RGB(128, 0, 255));
     const std::wstring text = Format(L"%u", Chip);
+    SIZE extent = {};
+    {
+        ZEKT_Win32_Select selected(dc, font.Get());
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+    }
+    // A long number (up to ten digits) is drawn smaller, so that every digit shows.
+    const int room = Number_Width - 4;
+    std::optional<ZEKT_Win32_Font> smaller;
+    if (extent.cx > room) smaller.emplace(L"Lucida Console", std::max(8, static_cast<int>(20L * room / extent.cx)));
+    ZEKT_Win32_Select selected(dc, smaller ? smaller->Get() : font.Get());
     DrawTextW(dc, text.c_str(), -1, &number, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
 }
 

@@ -133,7 +133,9 @@ void ZEKT_Explorer_Properties::Open(HWND owner) {
     }
     for (const Row& row : rows)
         if (row.control) {
+            // The first value selected: typing replaces it, as in any dialog.
             SetFocus(row.control);
+            SendMessageW(row.control, EM_SETSEL, 0, -1);
             break;
         }
 }

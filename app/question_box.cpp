@@ -1,7 +1,9 @@
 #include "app/question_box.h"
 
 #include <algorithm>
+#include <cwctype>
 #include <memory>
+#include <vector>
 
 #include "app/modal_loop.h"
 #include "app/popup_tools.h"
@@ -21,7 +23,11 @@ constexpr UINT Text_Format = DT_LEFT | DT_NOPREFIX | DT_EXPANDTABS;
 
 class Question_Window final : public ZEKT_Win32_Draw {
 public:
-    explicit Question_Window(const std::wstring& text) : text(text) {}
+    Question_Window(const std::wstring& text, const std::vector<std::wstring>& answers) : text(text) {
+        for (std::size_t index = 0; index < answers.size(); ++index)
+            buttons.push_back(std::make_unique<ZEKT_Win32_Button_Text>(
+                style, answers[index], ZEKT_Event_Function([this, index] { Answer(static_cast<int>(index)); })));
+    }
 
     ~Question_Window() override {
         if (IsWindow(popup)) DestroyWindow(popup);
@@ -33,6 +39,12 @@ public:
         Attach_Draw(nullptr);
         popup = Create_Toolkit_Window(0, L"Select chip", WS_POPUP | WS_VISIBLE, 0, 0, 200, 70, owner);
         loop = std::make_unique<Modal_Loop>(popup, owner);
+        // The answers' first letters (Y, N, C) answer too.
+        loop->keys = [this](WPARAM key) {
+            for (std::size_t index = 0; index < buttons.size(); ++index)
+                if (key == static_cast<WPARAM>(towupper(buttons[index]->Caption()[0]))) return Answer(static_cast<int>(index)), true;
+            return false;
+        };
 
         RECT room = {0, 0, 0, 0};
         HDC dc = GetDC(popup);
@@ -41,16 +53,22 @@ public:
             DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &room, Text_Format | DT_CALCRECT);
         }
         ReleaseDC(popup, dc);
-        // The text above one row of buttons, with room for both buttons side by side.
-        const int width = std::max<int>(room.right + 2 * Margin, 2 * Button_Width + 3 * Margin);
+        // The text above one row of buttons, with room for them side by side.
+        const int count = static_cast<int>(buttons.size());
+        const int width = std::max<int>(room.right + 2 * Margin, count * Button_Width + (count + 1) * Margin);
         const int height = Margin + room.bottom + Margin + Button_Height + Margin;
         Centre_Popup(popup, owner, width, height);
         const int buttons_y = height - Margin - Button_Height;
-        yes.Create(popup, Margin, buttons_y, Button_Width, Button_Height);
-        no.Create(popup, width - Margin - Button_Width, buttons_y, Button_Width, Button_Height);
+        // The first at the left, the last at the right, any other between.
+        for (int index = 0; index < count; ++index) {
+            const int x = count == 1 ? Margin : Margin + index * (width - 2 * Margin - Button_Width) / (count - 1);
+            buttons[static_cast<std::size_t>(index)]->Create(popup, x, buttons_y, Button_Width, Button_Height);
+        }
+        // The first answer has the focus, so Enter gives it.
+        SetFocus(buttons.front()->Window());
     }
 
-    bool Run() {
+    int Run() {
         loop->Run();
         return answer;
     }
@@ -66,28 +84,28 @@ public:
     }
 
 private:
-    void Yes() {
-        answer = true;
+    void Answer(int index) {
+        answer = index;
         loop->End();
     }
-    void No() { loop->End(); }
 
     std::wstring text;
     ZEKT_Win32_Text_Style style{RGB(255, 0, 128), RGB(128, 0, 255), RGB(255, 217, 236)};
     ZEKT_Win32_Brush background{RGB(236, 233, 216)};
     HWND popup = nullptr;
     std::unique_ptr<Modal_Loop> loop;
-    bool answer = false;
-    ZEKT_Win32_Button_Text yes{style, L"Yes", ZEKT_Event_Object<Question_Window>(this, &Question_Window::Yes)};
-    ZEKT_Win32_Button_Text no{style, L"No", ZEKT_Event_Object<Question_Window>(this, &Question_Window::No)};
+    int answer = -1;
+    std::vector<std::unique_ptr<ZEKT_Win32_Button_Text>> buttons;
 };
 
 }  // namespace
 
-bool Ask_Question(HWND owner, const std::wstring& text) {
-    Question_Window window(text);
+int Ask_Choice(HWND owner, const std::wstring& text, const std::vector<std::wstring>& answers) {
+    Question_Window window(text, answers);
     window.Open(owner);
     return window.Run();
 }
+
+bool Ask_Question(HWND owner, const std::wstring& text) { return Ask_Choice(owner, text, {L"Yes", L"No"}) == 0; }
 
 }  // namespace Korvane_Exe

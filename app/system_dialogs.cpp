@@ -1,5 +1,6 @@
 #include "app/system_dialogs.h"
 
+#include <shellapi.h>
 #include <shlobj.h>
 #include <commdlg.h>
 
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "framework/errors.h"
+#include "framework/format.h"
 
 namespace Korvane_Exe {
 namespace {
@@ -73,6 +75,13 @@ public:
             GlobalFree(memory);
         }
         CloseClipboard();
+    }
+
+    void Show_File(HWND owner, const std::wstring& path) override {
+        // Values up to 32 are the shell's error codes.
+        const auto result = reinterpret_cast<INT_PTR>(
+            ShellExecuteW(owner, L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+        if (result <= 32) throw ZEKT_Exception_Media(Format(L"Can't show file <%s> - error %d", path, static_cast<int>(result)));
     }
 
 private:

@@ -22,6 +22,8 @@ public:
     virtual std::optional<std::wstring> Save_File(HWND owner, const std::wstring& file_name) = 0;
     // Puts `text` on the clipboard as Unicode text.
     virtual void Copy_Text(HWND owner, const std::wstring& text) = 0;
+    // Opens the file with the system's viewer for its kind.
+    virtual void Show_File(HWND owner, const std::wstring& path) = 0;
 };
 
 // The dialogs in use: the real ones unless a test installed others.

@@ -1,6 +1,12 @@
 #include "app/window.h"
 
+#include <algorithm>
+#include <map>
+
 #include "app/chip_select.h"
+#include "dump/bank_map.h"
+#include "dump/verify.h"
+#include "framework/media.h"
 #include "app/properties.h"
 #include "app/system_dialogs.h"
 #include "win32/delete.h"
@@ -33,6 +39,32 @@ void Draw_Field(HDC dc, int width, int height, const Field_Look& look, const wch
     SetTextColor(dc, RGB(0, 0, 0));
     DrawTextW(dc, value.c_str(), -1, &value_cell, DT_SINGLELINE | DT_VCENTER | DT_PATH_ELLIPSIS);
 }
+
+// The verify choice: how often each differing page is read again (0: never).
+class Verify_Choice final : public ZEKT_Properties {
+public:
+    std::uint32_t reread = 0;
+
+    void Describe(ZEKT_Property_List& list) override { Add_Property<Reread_Property>(list, &reread); }
+
+private:
+    // More than 99 reads of a page do not decide a majority any better.
+    class Reread_Property final : public ZEKT_Property_UINT32 {
+    public:
+        explicit Reread_Property(std::uint32_t* reread) : ZEKT_Property_UINT32(L"Re-reads", &candidate), reread(reread) {
+            candidate = *reread;
+        }
+        void From_Text(const std::wstring& text) override {
+            ZEKT_Property_UINT32::From_Text(text);
+            if (candidate > 99) throw ZEKT_Exception_DataCorrupt(L"Re-reads must be 0 to 99 <" + text + L">");
+            *reread = candidate;
+        }
+
+    private:
+        std::uint32_t candidate = 0;
+        std::uint32_t* reread;
+    };
+};
 
 // Prints into a report window as long as the user has not closed it.
 class Report_Log final : public ZEKT_Log {
@@ -106,17 +138,33 @@ std::unique_ptr<ZEKT_Log> Window_Messages::Report_Window(const std::wstring& tit
     // Tracking first: the delete handler ends the window's teardown, so a
     // handler registered after it would never run.
     Track_Window(log->Window());
+    handlers.Add_Handler(log->Window(), WM_DESTROY, this, &Window_Messages::On_Report_Gone);
     Attach_Delete(log->Window(), log);
     Keep_In_Work_Area(log->Window(), main);
+    // Modal as the other popups: above the main window, which waits for it.
+    SetWindowLongPtrW(log->Window(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(main));
+    ++open_reports;
+    EnableWindow(main, FALSE);
     return std::make_unique<Report_Log>(*log);
+}
+
+ZEKT_Box<LRESULT> Window_Messages::On_Report_Gone(HWND, UINT, WPARAM, LPARAM) {
+    if (--open_reports == 0 && IsWindow(main)) {
+        EnableWindow(main, TRUE);
+        SetActiveWindow(main);
+    }
+    return ZEKT_Win32_Not_Handled();
 }
 
 // The window exists before the members that need its handle.
 Window::Window()
     : main(Create_Toolkit_Window(0, L"Korvane v517", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CW_USEDEFAULT, CW_USEDEFAULT,
                                  Width, Height, nullptr)),
-      master(&options, &config, &chip_number.Chip, &banks, &question, &messages) {
+      user(queue, banks, question, messages, worker.Stop_Flag()),
+      master(&options, &config, &chip_number.Chip, &user, &user, &user) {
     handlers.Add_Handler(main, WM_DESTROY, this, &Window::On_Destroy);
+    handlers.Add_Handler(main, WM_CLOSE, this, &Window::On_Close);
+    handlers.Add_Handler(main, WM_ACTIVATE, this, &Window::On_Activate);
     handlers.Add_Handler(main, WM_ERASEBKGND, this, &Window::On_Erase);
 
     Create_Folder(main, 0, 10, look, options.Work_Folder);
@@ -135,10 +183,231 @@ Window::Window()
                   {L"Extra", nullptr, ZEKT_Event_Object<Window>(this, &Window::Extra)},
                   {L"Conf", nullptr, ZEKT_Event_Object<Window>(this, &Window::Conf)}});
     Folder_Changed();
+    Set_Message_Filter(&Window::Filter, this);
+    // The keyboard starts at the first field, its dotted frame in view.
+    SetFocus(Folder_Field());
 }
 
+// The window goes first: a worker waiting for it is answered "Canceled.".
 Window::~Window() {
+    Set_Message_Filter(nullptr, nullptr);
     if (IsWindow(main)) DestroyWindow(main);
+}
+
+// While an action runs, closing asks first; stopped, the window closes
+// once the action has let go of the reader.
+ZEKT_Box<LRESULT> Window::On_Close(HWND, UINT, WPARAM, LPARAM) {
+    if (!Busy()) return ZEKT_Win32_Not_Handled();
+    Ask_Stop(true);
+    return ZEKT_Win32_Handled(0);
+}
+
+// Back from a popup or another program, the keyboard is where it was, as in a dialog.
+ZEKT_Box<LRESULT> Window::On_Activate(HWND, UINT, WPARAM wparam, LPARAM) {
+    if (LOWORD(wparam) == WA_INACTIVE) {
+        if (IsChild(main, GetFocus())) last_focus = GetFocus();
+        return ZEKT_Win32_Not_Handled();
+    }
+    if (!IsWindow(last_focus) || !IsWindowEnabled(last_focus) || !IsChild(main, last_focus))
+        return ZEKT_Win32_Not_Handled();
+    SetFocus(last_focus);
+    return ZEKT_Win32_Handled(0);
+}
+
+void Window::Ask_Stop(bool closing) {
+    if (!Busy() || asking) return;
+    asking = true;
+    const bool yes = Ask_Question(main, L"Stop the dump?");
+    asking = false;
+    if (yes) {
+        worker.Stop();
+        close_after = close_after || closing;
+    }
+    if (done_waiting) Action_Done();
+}
+
+void Window::Run_Action(std::function<void()> action) {
+    if (Busy()) return;
+    focus_before = GetFocus();
+    const bool keyboard_here = focus_before == main || IsChild(main, focus_before);
+    // Everything greyed but the strip's "Read", which says "Stop" meanwhile.
+    lock.emplace(main);
+    EnableWindow(strip.Window(), TRUE);
+    strip_lock.emplace(strip.Window());
+    HWND stop = Button(Read_Button);
+    EnableWindow(stop, TRUE);
+    dynamic_cast<ZEKT_Win32_Button_Image&>(strip.Button(Read_Button)).Show_Caption(L"Stop", button_style);
+    if (keyboard_here) SetFocus(stop);
+    worker.Start(
+        queue,
+        [this, action = std::move(action)] {
+            try {
+                action();
+            } catch (const ZEKT_Exception_Cancel&) {
+                // The rows say "Canceled." already.
+            } catch (...) {
+                // A failure outside any bank (a bad geometry, no work folder): one box.
+                try {
+                    user.Message_Box()->Report_Exception();
+                } catch (...) {
+                }
+            }
+        },
+        [this] { Action_Done(); });
+}
+
+// Waits while "Stop the dump?" is open: its own lock gives the controls back after it.
+void Window::Action_Done() {
+    if (asking) {
+        done_waiting = true;
+        return;
+    }
+    done_waiting = false;
+    strip_lock.reset();
+    lock.reset();
+    // A report the action opened keeps the window waiting for it.
+    if (messages.Open_Reports()) EnableWindow(main, FALSE);
+    dynamic_cast<ZEKT_Win32_Button_Image&>(strip.Button(Read_Button)).Show_Caption(L"", button_style);
+    if (close_after) {
+        DestroyWindow(main);
+        return;
+    }
+    // The keyboard goes back where it was, unless it went to another window meanwhile.
+    HWND now = GetFocus();
+    if ((!now || now == main || IsChild(main, now)) && IsWindow(focus_before) && IsWindowEnabled(focus_before))
+        SetFocus(focus_before);
+}
+
+bool Window::Filter(void* window, MSG& message) { return static_cast<Window*>(window)->Key(message); }
+
+// Folder, chip, chip number, bank list, then the strip's buttons: the
+// order they read in; what is disabled is passed over.
+std::vector<HWND> Window::Tab_Stops() const {
+    std::vector<HWND> stops = {Folder_Field(), Chip_Field(), chip_number.Window(), banks.Control()};
+    for (std::size_t index = 0; index < strip.Count(); ++index) stops.push_back(Button(index));
+    std::erase_if(stops, [](HWND stop) { return !IsWindowEnabled(stop) || !IsWindowVisible(stop); });
+    return stops;
+}
+
+bool Window::Key(const MSG& message) {
+    if (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN) return false;
+    if (!message.hwnd || GetAncestor(message.hwnd, GA_ROOT) != main) return false;
+    const WPARAM key = message.wParam;
+    const bool alt = (message.lParam & (1 << 29)) != 0;
+    const bool control = Key_Held(VK_CONTROL) && !alt;
+    const bool shift = Key_Held(VK_SHIFT);
+    HWND focus = GetFocus();
+    if (key == VK_TAB && !control && !alt) {
+        const std::vector<HWND> stops = Tab_Stops();
+        if (stops.empty()) return true;
+        const auto at = std::find(stops.begin(), stops.end(), focus);
+        const std::size_t count = stops.size();
+        std::size_t next = shift ? count - 1 : 0;
+        if (at != stops.end()) next = (static_cast<std::size_t>(at - stops.begin()) + (shift ? count - 1 : 1)) % count;
+        SetFocus(stops[next]);
+        return true;
+    }
+    // While an action runs only "Stop" takes the keyboard.
+    if (Busy()) {
+        if (key != VK_ESCAPE) return false;
+        Ask_Stop(false);
+        return true;
+    }
+    if (key == VK_F5 && !control && !alt) return Read(), true;
+    if (key == 'I' && control) return ID(), true;
+    if (key == 'O' && control) return Edit_Folder::Click(0, 0), true;
+    if ((key == VK_F4 && !alt) || (key == VK_DOWN && alt)) return Edit_Config::Click(0, 0), true;
+    if (key == VK_APPS || (key == VK_F10 && shift)) {
+        if (focus == banks.Control()) SendMessageW(focus, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(focus), -1);
+        return true;
+    }
+    if (focus == chip_number.Window() && !alt && !control) {
+        switch (key) {
+            case VK_UP:
+            case VK_RIGHT:
+            case VK_ADD:
+                return chip_number.Next(), true;
+            case VK_DOWN:
+            case VK_LEFT:
+            case VK_SUBTRACT:
+                return chip_number.Previous(), true;
+            case VK_RETURN:
+            case VK_SPACE:
+                return chip_number.Left_Double(0, 0), true;
+            default:
+                return false;
+        }
+    }
+    return false;
+}
+
+void Window::ID() {
+    Run_Action([this] { master.ID_Action(); });
+}
+
+void Window::Read() {
+    if (Busy())
+        Ask_Stop(false);
+    else
+        Run_Action([this] { Read_Work(false); });
+}
+
+bool Window::Partial_Dumps(Bank_List& list) {
+    try {
+        const std::uint64_t bank_bytes = config.Get_Bank_Dump_Size();
+        for (std::uint32_t bank : list.Selected_Banks()) {
+            const std::wstring path = master.Dump_Path(bank);
+            if (Exists(path) && ZEKT_MediaFileReadProtect(path).GetSize() < bank_bytes) return true;
+        }
+    } catch (const ZEKT_Exception&) {
+        // No folder or no bank size: nothing to resume.
+    }
+    return false;
+}
+
+// On the worker. Partial dumps beside the selection: resume them, read anew, or leave.
+void Window::Read_Work(bool resume) {
+    if (!resume && Partial_Dumps(user)) {
+        int answer = -1;
+        queue.Invoke([&] { answer = Ask_Choice(main, L"Resume the partial dumps?", {L"Yes", L"No", L"Cancel"}); });
+        if (answer != 0 && answer != 1) return;
+        resume = answer == 0;
+    }
+    master.resume = resume;
+    master.uniform_banks.clear();
+    struct Reset {
+        Reader_Master& master;
+        ~Reset() { master.resume = false; }
+    } reset{master};
+    master.Read_Action();
+    for (const auto& [bank, value] : master.uniform_banks) user.Add_Remark(bank, L"hint: " + Uniform_Dump_Hint(value));
+}
+
+void Window::Verify_Work(std::uint32_t reread) {
+    std::map<std::uint32_t, Verify_Result> verified;
+    master.For_Each_Selected_Bank(
+        [&](std::uint32_t bank) { Verify_Bank(master, user, config, options, bank, reread, verified[bank]); });
+    for (const auto& [bank, result] : verified)
+        if (const std::wstring hint = Data_Line_Hint(result); !hint.empty()) user.Add_Remark(bank, L"hint: " + hint);
+}
+
+// The maps written are shown by the system's viewer, one per bank.
+void Window::Map_Work() {
+    const Map_Geometry geometry = Bank_Map_Geometry(config, 0);
+    std::vector<std::wstring> maps;
+    master.For_Each_Selected_Bank([&](std::uint32_t bank) {
+        Map_Bank(master, user, config, geometry, bank);
+        maps.push_back(master.Dump_Path(bank) + L".svg");
+    });
+    for (const std::wstring& path : maps) {
+        queue.Post([this, path] {
+            try {
+                Dialogs().Show_File(main, path);
+            } catch (...) {
+                ZEKT_Win32_Message_Log(main).Report_Exception();
+            }
+        });
+    }
 }
 
 ZEKT_Box<LRESULT> Window::On_Destroy(HWND, UINT, WPARAM, LPARAM) {
@@ -166,28 +435,45 @@ void Window::Config_Changed() {
     banks.Fill(config);
 }
 
-int Window::Button_Menu(std::size_t button, std::initializer_list<const wchar_t*> entries) {
+int Window::Button_Menu(std::size_t button, const std::vector<std::pair<const wchar_t*, int>>& entries) {
     ZEKT_Win32_Popup<int> menu;
-    int index = 0;
-    for (const wchar_t* entry : entries) menu.Add(entry, index++);
+    for (const auto& [text, value] : entries) menu.Add(text, value);
     RECT area;
     GetWindowRect(Button(button), &area);
     return menu.Run(area.left, area.bottom) ? menu.Value() : -1;
 }
 
 void Window::Extra() {
-    switch (Button_Menu(Extra_Button, {L"Test USB", L"Read ONFI"})) {
-        case 0:
-            master.Test_USB();
-            break;
-        case 1:
-            master.Read_ONFI();
-            break;
+    using enum Extra_Entry;
+    std::vector<std::pair<const wchar_t*, int>> entries = {{L"Test USB", static_cast<int>(Test_USB)},
+                                                           {L"Read ONFI", static_cast<int>(Read_ONFI)},
+                                                           {L"Verify", static_cast<int>(Verify)}};
+    if (Partial_Dumps(banks)) entries.push_back({L"Resume read", static_cast<int>(Resume_Read)});
+    entries.push_back({L"Map", static_cast<int>(Map)});
+    const int chosen = Button_Menu(Extra_Button, entries);
+    if (chosen >= 0) Run_Extra(static_cast<Extra_Entry>(chosen));
+}
+
+void Window::Run_Extra(Extra_Entry entry) {
+    switch (entry) {
+        case Extra_Entry::Test_USB:
+            return Run_Action([this] { master.Test_USB(); });
+        case Extra_Entry::Read_ONFI:
+            return Run_Action([this] { master.Read_ONFI(); });
+        case Extra_Entry::Verify: {
+            Verify_Choice choice;
+            if (!ZEKT_Explorer_Properties::Run(main, L"Verify", choice, false)) return;
+            return Run_Action([this, reread = choice.reread] { Verify_Work(reread); });
+        }
+        case Extra_Entry::Resume_Read:
+            return Run_Action([this] { Read_Work(true); });
+        case Extra_Entry::Map:
+            return Run_Action([this] { Map_Work(); });
     }
 }
 
 void Window::Conf() {
-    switch (Button_Menu(Conf_Button, {L"Options", L"Config"})) {
+    switch (Button_Menu(Conf_Button, {{L"Options", 0}, {L"Config", 1}})) {
         case 0:
             ZEKT_Explorer_Properties::Run(main, L"Chip Options", options, false);
             break;

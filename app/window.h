@@ -4,14 +4,18 @@
 // configuration they edit.
 #include <windows.h>
 
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/bank_select.h"
+#include "app/child_lock.h"
 #include "app/number_select.h"
 #include "app/question_box.h"
 #include "app/resource_bitmap.h"
 #include "app/window_resources.h"
+#include "app/worker.h"
 #include "config/nand_config.h"
 #include "config/nand_options.h"
 #include "dump/reader_master.h"
@@ -67,14 +71,21 @@ private:
 class Window_Messages final : public Messages {
 public:
     explicit Window_Messages(const HWND& main) : main(main) {}
+    ~Window_Messages() override { handlers.Remove_All(); }
     std::unique_ptr<ZEKT_Log> Message_Box() override;
+    // Owned by the main window, which stays disabled while a report is open.
     std::unique_ptr<ZEKT_Log> Report_Window(const std::wstring& title) override;
+    int Open_Reports() const { return open_reports; }
 
     static constexpr int Report_Width = 360;
     static constexpr int Report_Height = 320;
 
 private:
+    ZEKT_Box<LRESULT> On_Report_Gone(HWND, UINT, WPARAM, LPARAM);
+
     const HWND& main;
+    int open_reports = 0;
+    ZEKT_Win32_Handlers handlers;
 };
 
 class Window final : public Edit_Folder, public Edit_Config {
@@ -93,12 +104,23 @@ public:
     void Folder_Changed() override;
     void Config_Changed() override;
 
-    // The buttons' and menus' actions.
+    // The buttons' and menus' actions. Those that touch the chip run on the
+    // worker; while one runs, "Read" is "Stop".
     void Select_All() { banks.Select_All(); }
-    void ID() { master.ID_Action(); }
-    void Read() { master.Read_Action(); }
+    void ID();
+    void Read();
     void Extra();
     void Conf();
+    // "Stop the dump?"; a yes stops the running action at its next chunk.
+    void Ask_Stop(bool closing);
+    bool Busy() const { return worker.Busy(); }
+
+    // The extra menu's entries, in their order; "Resume read" only shows
+    // beside partial dumps.
+    enum class Extra_Entry { Test_USB, Read_ONFI, Verify, Resume_Read, Map };
+    void Run_Extra(Extra_Entry entry);
+    // Whether a selected bank's dump file is shorter than the bank.
+    bool Partial_Dumps(Bank_List& list);
 
     HWND Main() const { return main; }
     HWND Folder_Field() const { return Edit_Folder::Window(); }
@@ -111,10 +133,22 @@ public:
 
 private:
     ZEKT_Box<LRESULT> On_Destroy(HWND, UINT, WPARAM, LPARAM);
+    ZEKT_Box<LRESULT> On_Close(HWND, UINT, WPARAM, LPARAM);
+    ZEKT_Box<LRESULT> On_Activate(HWND, UINT, WPARAM, LPARAM);
+    // The main window's keys: tab stops, accelerators, Escape for "Stop".
+    static bool Filter(void* window, MSG& message);
+    bool Key(const MSG& message);
+    std::vector<HWND> Tab_Stops() const;
+    // Runs `action` on the worker with the window locked, "Read" as "Stop".
+    void Run_Action(std::function<void()> action);
+    void Action_Done();
+    void Read_Work(bool resume);
+    void Verify_Work(std::uint32_t reread);
+    void Map_Work();
     ZEKT_Box<LRESULT> On_Erase(HWND, UINT, WPARAM, LPARAM);
     void Number_Changed() { banks.Fill(config); }
     // The menu under a button of the strip; the chosen entry, or -1.
-    int Button_Menu(std::size_t button, std::initializer_list<const wchar_t*> entries);
+    int Button_Menu(std::size_t button, const std::vector<std::pair<const wchar_t*, int>>& entries);
 
     ZEKT_Win32_Handlers handlers;
     ZEKT_Win32_Brush background{RGB(254, 215, 175)};
@@ -131,7 +165,15 @@ private:
     Field_Look look;
     Window_Messages messages{main};
     Question_Box question{main};
+    Window_Queue queue{main};
+    Worker_User user;
     Reader_Master master;
+    std::optional<Child_Lock> lock, strip_lock;
+    HWND focus_before = nullptr;
+    HWND last_focus = nullptr;  // the control that had the keyboard when another window took it
+    bool asking = false, done_waiting = false, close_after = false;
+    // Last: it ends (and waits for) a running action before anything it uses goes.
+    Worker worker;
 };
 
 }  // namespace Korvane_Exe

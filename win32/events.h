@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 
 class ZEKT_Event_Base {
@@ -30,6 +31,17 @@ public:
 private:
     T* object;
     Method method;
+};
+
+// Any callable without arguments, for targets that are not one object's member.
+class ZEKT_Event_Function : public ZEKT_Event_Base {
+public:
+    explicit ZEKT_Event_Function(std::function<void()> call) : call(std::move(call)) {}
+    void Fire() override { call(); }
+    ZEKT_Event_Base* Clone() const override { return new ZEKT_Event_Function(*this); }
+
+private:
+    std::function<void()> call;
 };
 
 // A control's own copy of an event, copyable by cloning; firing an empty

@@ -72,6 +72,28 @@ void ZEKT_Win32_ListView_Base::Create(HWND owner, int x, int y, int width, int h
     // the owner can still hear about them.
     Hook_Window(control);
     handlers.Add_Handler(control, WM_DESTROY, this, &ZEKT_Win32_ListView_Base::On_Control_Destroy);
+    handlers.Add_Handler(control, WM_CONTEXTMENU, this, &ZEKT_Win32_ListView_Base::On_Context_Menu);
+}
+
+// Shift+F10 or the menu key (the point -1, -1): the menu of the focused row,
+// at its lower left corner, as a right click on it would open it.
+ZEKT_Box<LRESULT> ZEKT_Win32_ListView_Base::On_Context_Menu(HWND, UINT, WPARAM, LPARAM lparam) {
+    if (lparam != -1) return ZEKT_Win32_Not_Handled();
+    int index = static_cast<int>(SendMessageW(control, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+    if (index < 0) index = static_cast<int>(SendMessageW(control, LVM_GETSELECTIONMARK, 0, 0));
+    ZEKT_Win32_Row* row = index >= 0 ? Record_Or_Null(index) : nullptr;
+    RECT area = {};
+    area.left = LVIR_LABEL;
+    if (row) SendMessageW(control, LVM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&area));
+    POINT at = {area.left, area.bottom};
+    ClientToScreen(control, &at);
+    if (!row) {
+        Row_Empty_Click(at.x, at.y);
+    } else {
+        SendMessageW(control, LVM_SETSELECTIONMARK, 0, index);
+        Row_Right_Click(index, *row, at.x, at.y);
+    }
+    return ZEKT_Win32_Handled(0);
 }
 
 ZEKT_Box<LRESULT> ZEKT_Win32_ListView_Base::On_Control_Destroy(HWND, UINT, WPARAM, LPARAM) {
@@ -266,7 +288,8 @@ LRESULT ZEKT_Win32_ListView_Base::Custom_Draw(NMLVCUSTOMDRAW& draw) {
     if (draw.nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
     if (draw.nmcd.dwDrawStage != CDDS_ITEMPREPAINT) return CDRF_DODEFAULT;
     const int index = static_cast<int>(draw.nmcd.dwItemSpec);
-    draw.nmcd.uItemState &= ~CDIS_FOCUS;
+    // The focused row's dotted frame only while the keyboard is in the list.
+    if (GetFocus() != control) draw.nmcd.uItemState &= ~CDIS_FOCUS;
     if (ZEKT_Win32_Row* row = Record_Or_Null(index)) draw.clrText = row->colour;
     if (selected_background.Is_Full()) {
         draw.nmcd.uItemState &= ~CDIS_SELECTED;

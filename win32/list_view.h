@@ -90,6 +90,7 @@ private:
 
     ZEKT_Box<LRESULT> On_Notify(HWND, UINT, WPARAM, LPARAM);
     ZEKT_Box<LRESULT> On_Control_Destroy(HWND, UINT, WPARAM, LPARAM);
+    ZEKT_Box<LRESULT> On_Context_Menu(HWND, UINT, WPARAM, LPARAM);
     LRESULT Custom_Draw(NMLVCUSTOMDRAW& draw);
     ZEKT_Win32_Row* Record_Or_Null(int index) const;
     void Apply_Colours();

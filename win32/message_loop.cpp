@@ -9,6 +9,9 @@ namespace {
 
 std::vector<HWND> tracked;
 bool quit_pending = false;
+ZEKT_Win32_Message_Filter message_filter = nullptr;
+void* filter_context = nullptr;
+
 
 // Drops its window from the tracked list when the window goes, and itself
 // with it.
@@ -31,6 +34,40 @@ ZEKT_Box<LRESULT> Track_Handler::Handle(HWND window, UINT, WPARAM, LPARAM) {
 
 }  // namespace
 
+static bool Filtered(MSG& message) {
+    Track_Modifiers(message);
+    return message_filter && message_filter(filter_context, message);
+}
+
+void Set_Message_Filter(ZEKT_Win32_Message_Filter filter, void* context) {
+    message_filter = filter;
+    filter_context = context;
+}
+
+namespace {
+bool held[3] = {};  // Shift, Control, Alt
+int Modifier_Slot(WPARAM key) {
+    switch (key) {
+        case VK_SHIFT: case VK_LSHIFT: case VK_RSHIFT: return 0;
+        case VK_CONTROL: case VK_LCONTROL: case VK_RCONTROL: return 1;
+        case VK_MENU: case VK_LMENU: case VK_RMENU: return 2;
+        default: return -1;
+    }
+}
+}  // namespace
+
+void Track_Modifiers(const MSG& message) {
+    const bool down = message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN;
+    const bool up = message.message == WM_KEYUP || message.message == WM_SYSKEYUP;
+    if (!down && !up) return;
+    if (const int slot = Modifier_Slot(message.wParam); slot >= 0) held[slot] = down;
+}
+
+bool Key_Held(int virtual_key) {
+    const int slot = Modifier_Slot(static_cast<WPARAM>(virtual_key));
+    return GetKeyState(virtual_key) < 0 || (slot >= 0 && held[slot]);
+}
+
 void Track_Window(HWND window) {
     tracked.push_back(window);
     Track_Handlers().Add(new Track_Handler(window));
@@ -50,6 +87,7 @@ int Run_Message_Loop() {
             message.wParam = static_cast<WPARAM>(-1);
             break;
         }
+        if (Filtered(message)) continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
@@ -71,6 +109,7 @@ int Pump_Messages() {
             PostQuitMessage(static_cast<int>(message.wParam));
             break;
         }
+        if (Filtered(message)) continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }

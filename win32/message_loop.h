@@ -11,6 +11,16 @@ void Track_Window(HWND window);
 void ZEKT_Win32_Untrack_Window(HWND window);
 const std::vector<HWND>& Tracked_Windows();
 
+// Sees every message of the loop and of the pump before it is dispatched;
+// true when it handled the message. One at a time; null removes it.
+using ZEKT_Win32_Message_Filter = bool (*)(void* context, MSG& message);
+void Set_Message_Filter(ZEKT_Win32_Message_Filter filter, void* context);
+
+// Shift, Control and Alt as the key messages taken from the queue left
+// them, posted ones included (the system's key state sees only typed keys).
+void Track_Modifiers(const MSG& message);
+bool Key_Held(int virtual_key);
+
 // Runs until the quit message; then destroys the tracked windows and
 // returns the quit message's code.
 int Run_Message_Loop();

@@ -16,6 +16,13 @@ void ZEKT_Win32_Draw::Attach_Draw(HWND window) {
     if (!window) draw_handlers.Add_Handler(nullptr, WM_NCCREATE, this, &ZEKT_Win32_Draw::On_Create);
     draw_handlers.Add_Handler(window, WM_ERASEBKGND, this, &ZEKT_Win32_Draw::On_Erase);
     draw_handlers.Add_Handler(window, WM_SIZE, this, &ZEKT_Win32_Draw::On_Size);
+    draw_handlers.Add_Handler(window, WM_SETFOCUS, this, &ZEKT_Win32_Draw::On_Focus);
+    draw_handlers.Add_Handler(window, WM_KILLFOCUS, this, &ZEKT_Win32_Draw::On_Focus);
+}
+
+ZEKT_Box<LRESULT> ZEKT_Win32_Draw::On_Focus(HWND window, UINT, WPARAM, LPARAM) {
+    if (focus_mark) InvalidateRect(window, nullptr, TRUE);
+    return ZEKT_Win32_Not_Handled();
 }
 
 ZEKT_Box<LRESULT> ZEKT_Win32_Draw::On_Create(HWND window, UINT, WPARAM, LPARAM) {
@@ -40,6 +47,12 @@ ZEKT_Box<LRESULT> ZEKT_Win32_Draw::On_Erase(HWND window, UINT, WPARAM wparam, LP
     const HDC dc = reinterpret_cast<HDC>(wparam);
     Draw(dc, client.right - client.left, client.bottom - client.top);
     if (grey_when_disabled && Refuses_Input(window)) Grey_Out(dc, client);
+    // Inside the control's own frame, as Windows marks a focused button.
+    if (focus_mark && GetFocus() == window) {
+        RECT inside = client;
+        InflateRect(&inside, -2, -2);
+        DrawFocusRect(dc, &inside);
+    }
     return ZEKT_Win32_Handled(1);
 }
 

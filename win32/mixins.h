@@ -24,8 +24,11 @@ protected:
     // Controls that take input look greyed while they refuse it: disabled
     // themselves or inside a disabled control.
     bool grey_when_disabled = false;
+    // Controls that take the keyboard show a dotted frame while they have it.
+    bool focus_mark = false;
 
 private:
+    ZEKT_Box<LRESULT> On_Focus(HWND, UINT, WPARAM, LPARAM);
     ZEKT_Box<LRESULT> On_Erase(HWND, UINT, WPARAM, LPARAM);
     ZEKT_Box<LRESULT> On_Size(HWND, UINT, WPARAM, LPARAM);
     ZEKT_Box<LRESULT> On_Create(HWND, UINT, WPARAM, LPARAM);

@@ -1,6 +1,8 @@
 #include "win32/text_button.h"
 
-void ZEKT_Win32_Button_Text::Draw(HDC dc, int width, int height) {
+void ZEKT_Win32_Button_Text::Draw(HDC dc, int width, int height) { Draw_Text_Button(dc, width, height, style, caption); }
+
+void Draw_Text_Button(HDC dc, int width, int height, const ZEKT_Win32_Text_Style& style, const std::wstring& caption) {
     RECT area = {0, 0, width, height};
     FillRect(dc, &area, style.fill.Get());
     FrameRect(dc, &area, style.frame.Get());

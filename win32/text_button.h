@@ -21,6 +21,9 @@ public:
     ZEKT_Win32_Brush fill;
 };
 
+// The text button's picture: fill, frame and the caption centred.
+void Draw_Text_Button(HDC dc, int width, int height, const ZEKT_Win32_Text_Style& style, const std::wstring& caption);
+
 // A caption in a framed box; a click fires its event.
 class ZEKT_Win32_Button_Text : public ZEKT_Win32_Button_Base {
 public:

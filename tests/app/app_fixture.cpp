@@ -29,9 +29,10 @@ void App_Test::Close() {
     window.reset();
 }
 
-void App_Test::Use_Demo(const std::wstring& extra_keys) {
-    Korvane_Emulator::Sim_Profile profile =
-        Korvane_Emulator::Parse_Profile(Read_Text_File(Demo_Profile()) + extra_keys, L"demo");
+void App_Test::Use_Demo(const std::wstring& extra_keys) { Use_Profile(Read_Text_File(Demo_Profile()) + extra_keys); }
+
+void App_Test::Use_Profile(const std::wstring& text) {
+    Korvane_Emulator::Sim_Profile profile = Korvane_Emulator::Parse_Profile(text, L"demo");
     emulator = Korvane_Emulator::Select_Profile(profile);
     window->Config() = profile.config;
     window->Config_Changed();
@@ -46,6 +47,14 @@ void App_Test::Press(HWND control, bool fast_second) {
         PostMessageW(control, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
     }
     Pump_Messages();
+    Wait_Idle();
+}
+
+void App_Test::Wait_Idle() {
+    while (window && window->Busy()) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        Pump_Messages();
+    }
 }
 
 std::vector<std::wstring> App_Test::Results() {

@@ -34,6 +34,8 @@ struct Answering_Dialogs final : Korvane_Exe::System_Dialogs {
     std::optional<std::wstring> Open_File(HWND) override { return std::nullopt; }
     std::optional<std::wstring> Save_File(HWND, const std::wstring&) override { return std::nullopt; }
     void Copy_Text(HWND, const std::wstring& text) override { copied.push_back(text); }
+    std::vector<std::wstring> shown;      // the files given to the viewer
+    void Show_File(HWND, const std::wstring& path) override { shown.push_back(path); }
 };
 
 // The demo chip of the emulator, as a settings text file.
@@ -50,9 +52,14 @@ protected:
     // The demo chip's configuration in the window and the emulator behind
     // the link, with extra emulator keys.
     void Use_Demo(const std::wstring& extra_keys = L"");
-    // A press and release on a control through the queue, then handled; a
-    // quick second one arrives as a double click.
+    // The same from a profile's text.
+    void Use_Profile(const std::wstring& text);
+    // A press and release on a control through the queue, then handled
+    // until the action it started is over; a quick second one arrives as a
+    // double click.
     void Press(HWND control, bool fast_second = false);
+    // Handles messages until the worker's action is over.
+    void Wait_Idle();
     // The rows' result texts, top to bottom.
     std::vector<std::wstring> Results();
     // How many rows are selected.

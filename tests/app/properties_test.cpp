@@ -77,6 +77,7 @@ public:
         return save;
     }
     void Copy_Text(HWND, const std::wstring&) override {}
+    void Show_File(HWND, const std::wstring&) override {}
 
     std::optional<std::wstring> open;
     std::optional<std::wstring> save;
@@ -346,8 +347,10 @@ struct Closing_Key {
 
 class Properties_Keys : public Dialog_Test, public ::testing::WithParamInterface<Closing_Key> {};
 
-// Tab walks every field in row order, multi-line ones too, and round again;
-// Shift+Tab steps back; no Tab lands in a field. Enter is "OK", Escape "Close".
+// Tab walks every field in row order, multi-line ones too, a choice's
+// "Select" button after its field, then "Close", "Import", "Export" and
+// "OK", and round again; Shift+Tab steps back; no Tab lands in a field.
+// Enter is "OK", Escape "Close".
 TEST_P(Properties_Keys, TabWalksTheFieldsInRowOrder) {
     NAND_Options options;
     options.After_Reset = L"CMD 0xFF\r\nWAIT";
@@ -364,17 +367,27 @@ TEST_P(Properties_Keys, TabWalksTheFieldsInRowOrder) {
             PostMessageW(GetFocus(), WM_KEYDOWN, key, 1);
         };
     };
-    std::vector<Step> steps = {[&] { fields = Fields(Popup(L"Chip Options")); }};
-    for (int tab = 0; tab < 8; ++tab) steps.push_back(press(VK_TAB, false));
+    std::vector<HWND> stops;
+    std::vector<Step> steps = {[&] {
+        fields = Fields(Popup(L"Chip Options"));
+        for (HWND child = GetWindow(Popup(L"Chip Options"), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+            if (GetWindowLongPtrW(child, GWL_STYLE) & WS_TABSTOP) stops.push_back(child);
+    }};
+    constexpr std::size_t Stops = 8 + 1 + 4;  // one field has choices
+    for (std::size_t tab = 0; tab < Stops; ++tab) steps.push_back(press(VK_TAB, false));
     steps.push_back(press(VK_TAB, true));
     steps.push_back(press(GetParam().key, false));
     bool accepted = false;
     Script(std::move(steps),
            [&] { accepted = ZEKT_Explorer_Properties::Run(Host(), L"Chip Options", options, false); });
     ASSERT_EQ(fields.size(), 8u);
-    std::vector<HWND> expected = fields;
-    expected.push_back(fields[0]);
-    expected.push_back(fields[7]);
+    ASSERT_EQ(stops.size(), Stops);
+    std::vector<HWND> fields_met = stops;
+    std::erase_if(fields_met, [&](HWND stop) { return std::find(fields.begin(), fields.end(), stop) == fields.end(); });
+    EXPECT_EQ(fields_met, fields);
+    std::vector<HWND> expected = stops;
+    expected.push_back(stops[0]);
+    expected.push_back(stops.back());
     EXPECT_EQ(visited, expected);
     EXPECT_EQ(accepted, GetParam().accepted);
     EXPECT_EQ(Export_Properties(options), before);

@@ -4,9 +4,11 @@
 //   screenshot_driver KORVANE_EXE PROFILE DUMP_FOLDER PICTURE_FOLDER
 // The program starts over the emulated chip of PROFILE; the profile is
 // imported as the chip configuration ("Conf", "Config", "Import", Enter),
-// DUMP_FOLDER chosen in the folder browser and "Read" pressed. After the dump
-// the main window is kept as main-window.bmp, then the chip list, filtered,
-// with a row chosen by the keyboard, as chip-popup.bmp.
+// DUMP_FOLDER chosen in the folder browser, and "Read" pressed by the
+// keyboard: Tab from field to field up to "Read", then Enter. After the dump
+// the main window, its focus mark on "Read", is kept as main-window.bmp, then
+// the chip list, filtered, with a row chosen by the keyboard, as
+// chip-popup.bmp.
 #include <windows.h>
 
 #include <commdlg.h>
@@ -60,6 +62,14 @@ void Key(HWND window, UINT key) {
     PostMessageW(window, WM_KEYDOWN, key, 1);
     PostMessageW(window, WM_KEYUP, key, 0xC0000001);
     Sleep(150);
+}
+
+// Where the program's keyboard is: its focused window, else `main`.
+HWND Keyboard_Of(HWND main) {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &info);
+    return info.hwndFocus ? info.hwndFocus : main;
 }
 
 // The open menu: Down `downs` times, then Enter.
@@ -206,8 +216,12 @@ void Drive(const std::wstring& program, const std::wstring& profile, const std::
     PostMessageW(browser, WM_COMMAND, IDOK, 0);
     Wait_Gone("folder browser closing", browser);
 
-    // "Read"; done when the last bit map is there and the controls take input again.
-    Click(strip[2]);
+    // "Read" by the keyboard: Tab from the folder field on to "Read", then
+    // Enter. Done when the last bit map is there and the controls take input
+    // again.
+    for (int tab = 0; tab < 7 && Keyboard_Of(main) != strip[2]; ++tab) Key(Keyboard_Of(main), VK_TAB);
+    if (Keyboard_Of(main) != strip[2]) throw std::runtime_error("Tab did not reach \"Read\"");
+    Key(Keyboard_Of(main), VK_RETURN);
     Wait_For("dump", [&] { return Exists(dumps + L"\\01_02.dump.bb") && All_Enabled(main) ? main : nullptr; });
     Keep(main, pictures + L"\\main-window.bmp");
 

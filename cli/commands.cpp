@@ -200,20 +200,21 @@ NAND_Options Choose_Options(const Choices& choices) {
         if (!Set_Property(options, key, value)) throw Usage_Error(L"Unknown option <" + key + L">");
     }
     if (!choices.folder.empty()) {
-        std::wstring folder = Wide(choices.folder);
-        if (folder.back() != L'/' && folder.back() != L'\\') folder += L'/';
-        options.Work_Folder = folder;
+        // The dump names are appended directly, after the system's separator.
+        options.Work_Folder = Add_Separator(Wide(choices.folder));
     }
     return options;
 }
 
 // Creates the work folder and any missing folder above it.
+// Only the system's separators split it: on POSIX "a\b" is one folder.
 void Make_Folder(const std::wstring& folder) {
-    std::wstring path;
-    for (const std::wstring& part : Split(Replace_All(folder, L"\\", L"/"), L"/")) {
-        path += part;
-        if (!part.empty() && !Folder_Exists(path)) Create_Folder(path);
-        path += L"/";
+    for (std::size_t end = 1; end <= folder.size(); ++end) {
+        const bool last = end == folder.size();
+        if (!last && !ZEKT_Os::Is_Path_Separator(folder[end])) continue;
+        if (ZEKT_Os::Is_Path_Separator(folder[end - 1])) continue;
+        const std::wstring path = folder.substr(0, end);
+        if (!Folder_Exists(path)) Create_Folder(path);
     }
 }
 

@@ -46,8 +46,7 @@ void Hash_From_Disk(ZEKT_Sha256& hash, const std::wstring& path, std::uint64_t f
 }
 
 void Write_Hash_File(const std::wstring& path, ZEKT_Sha256& hash) {
-    const std::size_t slash = path.find_last_of(L"/\\");
-    const std::wstring name = slash == std::wstring::npos ? path : path.substr(slash + 1);
+    const std::wstring name = path.substr(Folder_Of(path).size());
     // Narrow text with line feeds: what sha256sum reads on every system.
     const std::string line = To_UTF8(hash.Final_Text() + L"  " + name + L"\n");
     Replace_File(Hash_Path(path), line.data(), line.size());

@@ -266,7 +266,8 @@ std::wstring Reader_Master::Bb_Path(std::uint32_t bank) const {
     return path;
 }
 
-std::wstring Reader_Master::Config_Folder() const { return Work_Folder() + L"FE\\"; }
+// "FE" and the system's separator: on POSIX a "\" would be part of the folder's name.
+std::wstring Reader_Master::Config_Folder() const { return Add_Separator(Work_Folder() + L"FE"); }
 
 std::wstring Reader_Master::Config_Path() const { return Config_Folder() + L"Chip.txt"; }
 

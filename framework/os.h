@@ -50,6 +50,11 @@ std::uint32_t Last_Error();
 // empty when the system has none.
 std::wstring System_Error_Text(std::uint32_t code);
 
+// Folder names are joined with Path_Separator: "\" on Windows, "/" elsewhere.
+// Windows takes "/" as a separator too; POSIX takes "\" as part of a name.
+wchar_t Path_Separator();
+bool Is_Path_Separator(wchar_t c);
+
 bool Create_Directory(const std::wstring& path);
 bool Delete_File(const std::wstring& name);
 // Whether anything, of any kind, is there: the name is taken literally.

@@ -23,14 +23,9 @@
 namespace ZEKT_Os {
 namespace {
 
-// Windows paths reach us too: "\\?\" is dropped and "\" separates folders.
-std::string Native_Path(const std::wstring& name) {
-    std::wstring path = name;
-    if (path.rfind(L"\\\\?\\", 0) == 0) path.erase(0, 4);
-    for (wchar_t& c : path)
-        if (c == L'\\') c = L'/';
-    return To_UTF8(path);
-}
+// A name is taken literally: "\" is an ordinary character of a file name
+// here, never a separator, so that a name holding one stays that name.
+std::string Native_Path(const std::wstring& name) { return To_UTF8(name); }
 
 // Marker bytes: an opener holds a read lock on "access R/W" for what it
 // does, and on "deny R/W" for what it refuses to share.
@@ -198,6 +193,10 @@ std::wstring System_Error_Text(std::uint32_t code) {
     if (!text || !*text || std::strncmp(text, "Unknown error", 13) == 0) return {};
     return From_UTF8(text);
 }
+
+wchar_t Path_Separator() { return L'/'; }
+
+bool Is_Path_Separator(wchar_t c) { return c == L'/'; }
 
 bool Create_Directory(const std::wstring& path) { return ::mkdir(Native_Path(path).c_str(), 0777) == 0; }
 

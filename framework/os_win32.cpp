@@ -162,6 +162,10 @@ std::wstring System_Error_Text(std::uint32_t code) {
     return text;
 }
 
+wchar_t Path_Separator() { return L'\\'; }
+
+bool Is_Path_Separator(wchar_t c) { return c == L'\\' || c == L'/'; }
+
 bool Create_Directory(const std::wstring& path) { return CreateDirectoryW(Long_Path(path).c_str(), nullptr) != FALSE; }
 
 bool Delete_File(const std::wstring& name) { return DeleteFileW(Long_Path(name).c_str()) != FALSE; }

@@ -303,7 +303,13 @@ std::wstring Add_Backslash(std::wstring path) {
     return path;
 }
 
+std::wstring Add_Separator(std::wstring path) {
+    if (!path.empty() && !ZEKT_Os::Is_Path_Separator(path.back())) path += ZEKT_Os::Path_Separator();
+    return path;
+}
+
 std::wstring Folder_Of(const std::wstring& path) {
-    const std::size_t last = path.find_last_of(L"\\/");
-    return last == std::wstring::npos ? std::wstring() : path.substr(0, last + 1);
+    for (std::size_t i = path.size(); i > 0; --i)
+        if (ZEKT_Os::Is_Path_Separator(path[i - 1])) return path.substr(0, i);
+    return {};
 }

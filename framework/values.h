@@ -57,5 +57,9 @@ std::wstring From_UTF8(std::string_view bytes);
 
 // Appends "\" unless the path is empty or already ends with "\".
 std::wstring Add_Backslash(std::wstring path);
-// The path up to and including its last "\" or "/"; empty when it has none.
+// Appends the system's separator unless the path is empty or already ends
+// with one; a name is then appended directly.
+std::wstring Add_Separator(std::wstring path);
+// The path up to and including its last separator ("\" or "/" on Windows,
+// "/" elsewhere); empty when it has none.
 std::wstring Folder_Of(const std::wstring& path);

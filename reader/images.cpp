@@ -51,7 +51,7 @@ std::vector<std::uint8_t> Generated_Image(Image image) {
 namespace {
 
 std::wstring Operator_Image_Name(Image image) {
-    return Add_Backslash(image_folder) + Format(L"image%d.bin", static_cast<int>(image));
+    return Add_Separator(image_folder) + Format(L"image%d.bin", static_cast<int>(image));
 }
 
 std::vector<std::uint8_t> Operator_Image(const std::wstring& name) {

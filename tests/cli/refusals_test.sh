@@ -28,7 +28,7 @@ row 1 "Can't write through symbolic link <d/01_02.dump>" "ln -s ../nowhere d/01_
 row 1 "Can't write through symbolic link <d/01_01.dump.bb>" "ln -s ../outside.txt d/01_01.dump.bb" $read
 row 1 "Bank_1  error: Can't write through symbolic link <d/01_01.dump>" \
     "ln -s ../outside.txt d/01_01.dump" $read --resume --banks 1
-row 1 "Can't write through symbolic link <d/FE\\Chip.txt>" "mkdir d/FE && ln -s ../../outside.txt d/FE/Chip.txt" $read
+row 1 "Can't write through symbolic link <d/FE/Chip.txt>" "mkdir d/FE && ln -s ../../outside.txt d/FE/Chip.txt" $read
 row 1 "Can't write through symbolic link <d/FE>" "mkdir e && ln -s ../e d/FE" $read
 row 1 "Can't write through symbolic link <d/old.txt>" "ln -s ../old.txt d/old.txt" config --config "$profile" --out d/old.txt
 row 1 "Write failure in file <old.txt> - File too large" "limit=1" config --config "$profile" --out old.txt
@@ -42,6 +42,11 @@ row 2 "No bank <3> in Banks <2 x 4 MB>" "" program --config "$profile" --bank 3
 row 1 "Bank_1  error: Empty dump file <d/01_01.dump>" ": >d/01_01.dump" map --config "$profile" --folder d --banks 1
 row 1 "No catalogue chip fits --name <none> --id <>" "" chips --name none
 [ "$(id -u)" = 0 ] || row 1 "Can't tell whether file <d/01_01.dump> exists" "chmod 300 d" $read
+# A backslash is part of a name here: the dumps land in the folder so named.
+into="--simulate read --config $profile --banks 1 --yes --folder"
+row 0 "" "" $into 'd/x\y' && [ "$(ls d)" = 'x\y' ] && [ -f 'd/x\y/01_01.dump' ] && [ -f 'd/x\y/FE/Chip.txt' ] ||
+    { echo 'FAIL: d/x\y'; exit 1; }
+row 0 "" "" $into 'd\' && [ -z "$(ls d)" ] && [ -f 'd\/01_01.dump' ] && rm -r 'd\' || { echo 'FAIL: d\'; exit 1; }
 # The chip number follows the integer rule: 010 is ten.
 row 0 "" "" $read --number 010 --banks 1 && [ -e d/10_01.dump ] || { echo "FAIL: --number 010"; exit 1; }
 echo "refusals: all refused"

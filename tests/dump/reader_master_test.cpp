@@ -201,7 +201,7 @@ TEST(Dump_Workflow, PathsAndIdPatterns) {
     session.chip_number = 2;
     EXPECT_EQ(session.master.Dump_Path(1), L"D:\\work\\02_01.dump");
     EXPECT_EQ(session.master.Bb_Path(1), L"D:\\work\\02_01.dump.bb");
-    EXPECT_EQ(session.master.Config_Path(), L"D:\\work\\FE\\Chip.txt");
+    EXPECT_EQ(session.master.Config_Path(), Add_Separator(L"D:\\work\\FE") + L"Chip.txt");
     session.chip_number = 123;
     EXPECT_EQ(session.master.Dump_Path(1), L"D:\\work\\123_01.dump");
     session.config.Set_ID_Code(L"98 de * 93");

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/errors.h"
+#include "framework/os.h"
 #include "tests/message_of.h"
 
 namespace {
@@ -111,7 +112,12 @@ TEST(Path_Chores, BackslashAndFolder) {
     EXPECT_EQ(Add_Backslash(L""), L"");
     EXPECT_EQ(Add_Backslash(L"C:\\dumps"), L"C:\\dumps\\");
     EXPECT_EQ(Add_Backslash(L"C:\\dumps\\"), L"C:\\dumps\\");
-    EXPECT_EQ(Folder_Of(L"C:\\a/b\\c.txt"), L"C:\\a/b\\");
+    // Windows splits at "\" and "/"; POSIX only at "/": there "\" is part of a name.
+    const bool windows = ZEKT_Os::Path_Separator() == L'\\';
+    EXPECT_EQ(Folder_Of(L"C:\\a/b\\c.txt"), windows ? L"C:\\a/b\\" : L"C:\\a/");
     EXPECT_EQ(Folder_Of(L"C:\\a\\b/c.txt"), L"C:\\a\\b/");
     EXPECT_EQ(Folder_Of(L"name.txt"), L"");
+    EXPECT_EQ(Add_Separator(L""), L"");
+    EXPECT_EQ(Add_Separator(L"d/"), L"d/");
+    EXPECT_EQ(Add_Separator(L"d/x\\"), windows ? L"d/x\\" : L"d/x\\/");
 }

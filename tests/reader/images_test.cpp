@@ -65,7 +65,7 @@ TEST(Configuration_Images, OperatorFileReplacesTheGeneratedImage) {
     EXPECT_EQ(std::vector<std::uint8_t>(read.begin() + 4, read.end()), Generated_Image(Image::Read));
     // The real reader gets the operator's file or nothing at all.
     EXPECT_EQ(Reader_Image(Image::Power_Module), block);
-    const std::wstring missing = Add_Backslash(folder.Name(L"")) + L"image4.bin";
+    const std::wstring missing = Add_Separator(folder.Name(L"")) + L"image4.bin";
     EXPECT_EQ(Message_Of([] { Reader_Image(Image::Read); }),
               L"Configuration image <" + missing +
                   L"> not found - copy the reader's image1.bin to image4.bin into the program's folder");
@@ -76,7 +76,7 @@ TEST(Configuration_Images, OperatorFileOfAnotherLengthIsAnError) {
     Temp_Folder folder;
     folder.Put(L"image1.bin", std::vector<unsigned char>(78423, 0));
     Set_Image_Folder(folder.Name(L""));
-    const std::wstring name = Add_Backslash(folder.Name(L"")) + L"image1.bin";
+    const std::wstring name = Add_Separator(folder.Name(L"")) + L"image1.bin";
     EXPECT_THROW(Configuration_Image(Image::Self_Test), ZEKT_Exception_DataCorrupt);
     EXPECT_EQ(Message_Of([] { Configuration_Image(Image::Self_Test); }),
               L"Wrong size of configuration image <" + name + L">");

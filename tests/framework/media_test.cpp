@@ -72,9 +72,8 @@ TEST(Media_File, OpenFailuresQuoteTheNameAsGiven) {
                   .rfind(L"Can't open for protected write file <" + name + L"> - "),
               0u);
     EXPECT_THROW(ZEKT_MediaFileWrite file(name), ZEKT_Exception_Media);
-    // A device behind "\\?\" is no file, as behind "\\.\" (Windows names:
-    // elsewhere that text is an ordinary file name).
-    if (ZEKT_Os::Path_Separator() != L'\\') return;
+    // A device behind "\\?\" is no file, as behind "\\.\".
+    if (ZEKT_Os::Path_Separator() != L'\\') return;  // elsewhere an ordinary file name
     const std::wstring device = L"\\\\?\\GLOBALROOT\\Device\\Null";
     EXPECT_EQ(Message_Of([&] { ZEKT_MediaFileWrite file(device); }).rfind(L"Can't open for write file <" + device), 0u);
 }
@@ -149,7 +148,6 @@ TEST(Media_Handle, ReplacedTransfersKeepTheFailureRules) {
     EXPECT_EQ(Message_Of([&] { handle.Read(buffer, 8); }), L"Read failure, pos 0x00000040, size 0x8");
 }
 
-// The system's separator: "\" on Windows, "/" elsewhere.
 const std::wstring Sep(1, ZEKT_Os::Path_Separator());
 
 TEST(Long_Path, EveryOperationBeyondTheClassicLimit) {

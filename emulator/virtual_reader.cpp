@@ -114,13 +114,13 @@ void Virtual_Link::Adapter(std::uint8_t command, std::uint8_t argument) {
         return;
     }
     if (command == 0xFF && argument == 0xFF) {
-        reader.adapter_voltage = 0;
+        reader.Supply(0);
         answer = {0xFF, 0xFF, 0, 0};
         reader.Event(L"adapter: off");
         return;
     }
     const std::uint32_t voltage = ((command ^ 0xFFu) & 0x7Fu) * 5 + 80;
-    reader.adapter_voltage = voltage;
+    reader.Supply(voltage);
     const std::int64_t measured = std::max<std::int64_t>(0, std::int64_t{voltage} + reader.profile.sim.voltage_offset);
     // The adapter reports 12 bits over 3.30 V; round up so the host's
     // truncating conversion gives the measured value back.
@@ -296,6 +296,11 @@ void Virtual_Reader::Event(const std::wstring& text) {
     else
         transcript.push_back(text);
     if (on_event) on_event(text);
+}
+
+void Virtual_Reader::Supply(std::uint32_t centivolts) {
+    adapter_voltage = centivolts;
+    for (const auto& chip : chips) chip->Supply(centivolts);
 }
 
 void Virtual_Reader::Deliver(std::uint64_t bytes) {

@@ -27,6 +27,18 @@ std::array<std::uint8_t, Self_Test_Bytes> Self_Test_Pattern() {
     return pattern;
 }
 
+// The 16 upload bytes that carry each image byte: a word per bit, low bit first.
+const std::array<std::array<std::uint8_t, 16>, 256>& Byte_Encodings() {
+    static const auto table = [] {
+        std::array<std::array<std::uint8_t, 16>, 256> words{};
+        for (unsigned value = 0; value < 256; ++value)
+            for (unsigned bit = 0; bit < 8; ++bit)
+                words[value][2 * bit] = words[value][2 * bit + 1] = (value >> bit & 1) ? 0xFF : 0x00;
+        return words;
+    }();
+    return table;
+}
+
 std::wstring Volts(std::int64_t hundredths) { return Format(L"%I64d.%02I64d V", hundredths / 100, hundredths % 100); }
 
 }  // namespace
@@ -85,12 +97,24 @@ private:
 bool Virtual_Link::Upload(const std::uint8_t* buffer, std::uint32_t size) {
     const std::uint32_t count = KI::Image_Bytes;
     if (size != 16 * count - 32) return Fail(Format(L"upload of %u bytes is no configuration image", size));
-    // Every configuration bit is one 16-bit word 0x0000 or 0xFFFF.
+    // Every configuration bit is one 16-bit word 0x0000 or 0xFFFF. Each
+    // byte's 16 wire bytes are guessed from its words' low bits and checked
+    // against that byte's encoding whole; a mismatch finds its word.
+    const auto& encodings = Byte_Encodings();
     std::vector<std::uint8_t> bits(count - 2, 0);
-    for (std::uint32_t word = 0; word < size / 2; ++word) {
-        const std::uint8_t low = buffer[2 * word], high = buffer[2 * word + 1];
-        if (low != high || (low != 0x00 && low != 0xFF)) return Fail(Format(L"image word %u is neither 0000 nor FFFF", word));
-        if (low) bits[word / 8] |= static_cast<std::uint8_t>(1u << (word % 8));
+    for (std::uint32_t k = 0; k < count - 2; ++k) {
+        const std::uint8_t* wire = buffer + std::size_t{k} * 16;
+        std::uint8_t value = 0;
+        for (unsigned bit = 0; bit < 8; ++bit) value |= static_cast<std::uint8_t>((wire[2 * bit] & 1u) << bit);
+        if (std::memcmp(wire, encodings[value].data(), 16) == 0) {
+            bits[k] = value;
+            continue;
+        }
+        for (std::uint32_t word = k * 8; word < k * 8 + 8; ++word) {
+            const std::uint8_t low = buffer[2 * word], high = buffer[2 * word + 1];
+            if (low != high || (low != 0x00 && low != 0xFF))
+                return Fail(Format(L"image word %u is neither 0000 nor FFFF", word));
+        }
     }
     for (int number = 1; number <= 4; ++number) {
         const std::vector<std::uint8_t> image = KI::Configuration_Image(static_cast<KI::Image>(number));

@@ -34,7 +34,7 @@ inline NAND_Config Demo_Chip() {
 
 // Writes `config` to `config_path` as a profile of the emulator whose chip
 // holds the bytes of the file `image_path`, with `more` profile lines after it.
-inline void Write_Sim_Chip(const std::wstring& config_path, const NAND_Config& config, const std::wstring& image_path,
+inline void Write_Sim_Chip(const std::wstring& config_path, NAND_Config config, const std::wstring& image_path,
                            const std::wstring& more = L"") {
     Write_Text_File(config_path, Export_Properties(config) + L"\r\nSim Data     file " + image_path + more);
 }

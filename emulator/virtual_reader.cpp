@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
+#include <mutex>
 
 #include "emulator/program.h"
 #include "framework/values.h"
@@ -41,19 +43,22 @@ const std::array<std::array<std::uint8_t, 16>, 256>& Byte_Encodings() {
 
 // What an upload of image `number` (1 to 4) looks like on the wire, made
 // with the table above and kept while the image's bytes stay the same.
-const std::vector<std::uint8_t>& Expected_Wire(int number) {
+std::shared_ptr<const std::vector<std::uint8_t>> Expected_Wire(int number) {
     struct Kept {
-        std::vector<std::uint8_t> image, wire;
+        std::vector<std::uint8_t> image;
+        std::shared_ptr<const std::vector<std::uint8_t>> wire;
     };
-    thread_local std::array<Kept, 4> kept;
-    Kept& entry = kept.at(static_cast<std::size_t>(number) - 1);
+    static std::mutex lock;
+    static std::array<Kept, 4> kept;
     std::vector<std::uint8_t> image = KI::Configuration_Image(static_cast<KI::Image>(number));
-    if (image == entry.image) return entry.wire;
+    const std::lock_guard<std::mutex> hold(lock);
+    Kept& entry = kept.at(static_cast<std::size_t>(number) - 1);
+    if (entry.wire && image == entry.image) return entry.wire;
     const auto& encodings = Byte_Encodings();
-    entry.wire.assign((image.size() - 4) * 16, 0);
+    auto wire = std::make_shared<std::vector<std::uint8_t>>((image.size() - 4) * 16);
     for (std::size_t k = 4; k < image.size(); ++k)
-        std::memcpy(entry.wire.data() + (k - 4) * 16, encodings[image[k]].data(), 16);
-    entry.image = std::move(image);
+        std::memcpy(wire->data() + (k - 4) * 16, encodings[image[k]].data(), 16);
+    entry = {std::move(image), std::move(wire)};
     return entry.wire;
 }
 
@@ -120,7 +125,7 @@ bool Virtual_Link::Upload(const std::uint8_t* buffer, std::uint32_t size) {
     // The same image arrives on every reading run: compared whole with the
     // wire form of each known image first, it is taken at memory speed.
     for (int number = 1; number <= 4; ++number)
-        if (std::memcmp(buffer, Expected_Wire(number).data(), size) == 0) return Accept(number);
+        if (std::memcmp(buffer, Expected_Wire(number)->data(), size) == 0) return Accept(number);
     // Otherwise every configuration bit must be one 16-bit word 0x0000 or
     // 0xFFFF, and the bits one of the images.
     std::vector<std::uint8_t> bits(count - 2, 0);

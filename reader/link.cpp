@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <mutex>
 
 #include "framework/errors.h"
 
@@ -95,19 +96,23 @@ const std::array<std::array<std::uint8_t, Wire_Per_Byte>, 256>& Wire_Of_Byte() {
 }
 
 // Every reading run uploads the same image again; its wire form is kept
-// per image content so the encoding is done once per program run.
+// per image content so the encoding is done once per program run. Actions
+// may run on a worker thread, so the list is shared under a lock.
 struct Encoded_Image {
     std::vector<std::uint8_t> bytes;
-    std::vector<std::uint8_t> wire;
+    std::shared_ptr<const std::vector<std::uint8_t>> wire;
 };
 constexpr std::size_t Kept_Encodings = 4;  // one per image role
 
-const std::vector<std::uint8_t>& Encoded(const std::uint8_t* bytes, std::uint32_t count) {
-    thread_local std::vector<Encoded_Image> kept;
+std::shared_ptr<const std::vector<std::uint8_t>> Encoded(const std::uint8_t* bytes, std::uint32_t count) {
+    static std::mutex lock;
+    static std::vector<Encoded_Image> kept;
+    const std::lock_guard<std::mutex> hold(lock);
     for (const Encoded_Image& image : kept)
         if (image.bytes.size() == count && std::equal(bytes, bytes + count, image.bytes.begin())) return image.wire;
     if (kept.size() == Kept_Encodings) kept.erase(kept.begin());
-    kept.push_back({std::vector<std::uint8_t>(bytes, bytes + count), Encode_Image(bytes, count)});
+    kept.push_back({std::vector<std::uint8_t>(bytes, bytes + count),
+                    std::make_shared<const std::vector<std::uint8_t>>(Encode_Image(bytes, count))});
     return kept.back().wire;
 }
 
@@ -128,8 +133,8 @@ std::vector<std::uint8_t> Encode_Image(const std::uint8_t* bytes, std::uint32_t 
 
 void ZEKT_Reader2::Load_Image(const std::uint8_t* bytes, std::uint32_t count) {
     if (count > 0x0FFFFFFF) throw ZEKT_Exception_Bug(L"Configuration image too large");
-    const std::vector<std::uint8_t>& wire = Encoded(bytes, count);
-    Write(wire.data(), wire.size());
+    const std::shared_ptr<const std::vector<std::uint8_t>> wire = Encoded(bytes, count);
+    Write(wire->data(), wire->size());
 }
 
 void ZEKT_Reader2::Load_Image(const std::vector<std::uint8_t>& length_prefixed) {

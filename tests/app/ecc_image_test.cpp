@@ -2,14 +2,10 @@
 // says; a form taller than the screen fits it and scrolls.
 #include <gtest/gtest.h>
 
-#include <fstream>
-
 #include "app/properties.h"
 #include "config/nand_options.h"
 #include "ecc/codec.h"
 #include "tests/app/app_fixture.h"
-
-namespace {
 
 using E = Korvane_Exe::Window::Extra_Entry;
 constexpr std::size_t Page = 2112, Data = 2048, Pages = 4 * 64;
@@ -33,8 +29,8 @@ TEST_P(Ecc_Image_Test, RowsSayWhatTheCliSays) {
         if (page == 70) data[page * Data + byte] ^= static_cast<char>(bits);
     }
     folder.Put(L"01_01.dump", {dump.begin(), dump.end()});
-    std::tie(window->Config().Banks, window->Config().Page, window->Config().Block, window->Config().Blocks) =
-        std::tuple(L"1 x 1 MB", Page, 0x21000, 4);
+    NAND_Config& c = window->Config();
+    std::tie(c.Banks, c.Page, c.Block, c.Blocks) = std::tuple(L"1 x 1 MB", Page, 0x21000, 4);
     dialogs.folder = folder.path.wstring();
     Press(window->Folder_Field());
     for (const E entry : GetParam().first) window->Run_Extra(entry), Wait_Idle();
@@ -46,13 +42,10 @@ TEST_P(Ecc_Image_Test, RowsSayWhatTheCliSays) {
 
 INSTANTIATE_TEST_SUITE_P(
     Entries, Ecc_Image_Test,
-    testing::Values(std::pair(std::vector{E::Check_ECC},
-                              std::wstring(L"ECC: 1024 codewords, 1021 clean, 2 corrected (5 bits), 1 uncorrectable, 0 "
-                                           L"erased (0 bits), 0 bad blocks  codewords with 1 bit: 1, 2 bits: 0, 3 "
-                                           L"bits: 0, 4 bits: 1")),
-                    std::pair(std::vector{E::Check_ECC, E::Image},
-                              std::wstring(L"Image: 4 blocks (0 skipped), 256 pages, 2 codewords mended, 1 "
-                                           L"uncorrectable: page 70 codeword 1"))));
+    testing::Values(std::pair(std::vector{E::Check_ECC}, std::wstring(L"ECC: 1024 codewords, 1021 clean, 2 corrected (5 "
+        L"bits), 1 uncorrectable, 0 erased (0 bits), 0 bad blocks  codewords with 1 bit: 1, 2 bits: 0, 3 bits: 0, 4 bits: 1")),
+                    std::pair(std::vector{E::Check_ECC, E::Image}, std::wstring(L"Image: 4 blocks (0 skipped), 256 "
+                                                                   L"pages, 2 codewords mended, 1 uncorrectable: page 70 codeword 1"))));
 
 // Options with a program of sixty lines, taller than the screen: cut to the
 // work area, scrolled to the last row, "OK" still in its place.
@@ -76,5 +69,3 @@ TEST_F(Dialog_Test, TallDialogFitsTheWorkAreaAndScrolls) {
     EXPECT_TRUE(last.top >= client.top && last.bottom <= client.bottom);
     EXPECT_EQ(ok.top, client.top + 79);
 }
-
-}  // namespace

@@ -1,9 +1,6 @@
-// "Check ECC" and "Image" over a BCH-coded dump say in the row what the CLI
-// says; a form taller than the screen fits it and scrolls.
+// "Check ECC" and "Image" over a BCH-coded dump say in the row what the CLI says.
 #include <gtest/gtest.h>
 
-#include "app/properties.h"
-#include "config/nand_options.h"
 #include "ecc/codec.h"
 #include "tests/app/app_fixture.h"
 
@@ -24,10 +21,8 @@ TEST_P(Ecc_Image_Test, RowsSayWhatTheCliSays) {
         codec.Encode_Page(page);
         data.append(reinterpret_cast<const char*>(page), Data);
     }
-    for (const auto& [page, byte, bits] : Flips) {
-        dump[page * Page + byte] ^= static_cast<char>(bits);
-        if (page == 70) data[page * Data + byte] ^= static_cast<char>(bits);
-    }
+    for (const auto& [page, byte, bits] : Flips)  // the image keeps what cannot be mended
+        dump[page * Page + byte] ^= static_cast<char>(bits), data[page * Data + byte] ^= page == 70 ? bits : 0;
     folder.Put(L"01_01.dump", {dump.begin(), dump.end()});
     NAND_Config& c = window->Config();
     std::tie(c.Banks, c.Page, c.Block, c.Blocks) = std::tuple(L"1 x 1 MB", Page, 0x21000, 4);
@@ -46,26 +41,3 @@ INSTANTIATE_TEST_SUITE_P(
         L"bits), 1 uncorrectable, 0 erased (0 bits), 0 bad blocks  codewords with 1 bit: 1, 2 bits: 0, 3 bits: 0, 4 bits: 1")),
                     std::pair(std::vector{E::Check_ECC, E::Image}, std::wstring(L"Image: 4 blocks (0 skipped), 256 "
                                                                    L"pages, 2 codewords mended, 1 uncorrectable: page 70 codeword 1"))));
-
-// Options with a program of sixty lines, taller than the screen: cut to the
-// work area, scrolled to the last row, "OK" still in its place.
-TEST_F(Dialog_Test, TallDialogFitsTheWorkAreaAndScrolls) {
-    NAND_Options options;
-    for (int line = 0; line < 60; ++line) options.After_Reset += L"WAIT\r\n";
-    RECT work, placed, client, last, ok;
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    Script({[&] {
-        HWND dialog = Popup(L"Chip Options");
-        SendMessageW(dialog, WM_VSCROLL, SB_BOTTOM, 0);
-        GetWindowRect(dialog, &placed);
-        GetClientRect(dialog, &client);
-        MapWindowPoints(dialog, nullptr, reinterpret_cast<POINT*>(&client), 2);
-        GetWindowRect(Children(dialog, L"Edit").back(), &last);
-        GetWindowRect(Button_With_Tip(dialog, L"OK"), &ok);
-        Click(Button_With_Tip(dialog, L"Close"));
-    }},
-           [&] { Korvane_Exe::ZEKT_Explorer_Properties::Run(Host(), L"Chip Options", options, false); });
-    EXPECT_TRUE(placed.top >= work.top && placed.bottom <= work.bottom);
-    EXPECT_TRUE(last.top >= client.top && last.bottom <= client.bottom);
-    EXPECT_EQ(ok.top, client.top + 79);
-}

@@ -35,9 +35,9 @@ TEST_P(Ecc_Image_Test, RowsSayWhatTheCliSays) {
     EXPECT_EQ(GetParam().first.back() == E::Image, std::string(std::istreambuf_iterator<char>(image), {}) == data);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Entries, Ecc_Image_Test,
-    testing::Values(std::pair(std::vector{E::Check_ECC}, std::wstring(L"ECC: 1024 codewords, 1021 clean, 2 corrected (5 "
-        L"bits), 1 uncorrectable, 0 erased (0 bits), 0 bad blocks  codewords with 1 bit: 1, 2 bits: 0, 3 bits: 0, 4 bits: 1")),
+INSTANTIATE_TEST_SUITE_P(Entries, Ecc_Image_Test,
+    testing::Values(std::pair(std::vector{E::Check_ECC}, std::wstring(L"ECC: 1024 codewords, 1021 clean, 2 corrected "
+                        L"(5 bits), 1 uncorrectable, 0 erased (0 bits), 0 bad blocks  codewords with 1 bit: 1, 2 bits: "
+                        L"0, 3 bits: 0, 4 bits: 1")),
                     std::pair(std::vector{E::Check_ECC, E::Image}, std::wstring(L"Image: 4 blocks (0 skipped), 256 "
-                                                                   L"pages, 2 codewords mended, 1 uncorrectable: page 70 codeword 1"))));
+                        L"pages, 2 codewords mended, 1 uncorrectable: page 70 codeword 1"))));

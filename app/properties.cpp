@@ -23,6 +23,8 @@ constexpr int Text_Top = 5;          // from the top of a row to its text line
 constexpr int Control_Above = 3;     // controls start this far above the text line
 constexpr int Check_Size = 15;
 constexpr int Minimum_Height = 106;  // room for the four buttons
+constexpr int Action_Count = 4;      // "Close", "Import", "Export", "OK": the last buttons made
+constexpr int Wheel_Lines = 3;       // rows of text one notch of the wheel moves
 
 int Line_Count(const std::wstring& text) { return static_cast<int>(std::count(text.begin(), text.end(), L'\n')) + 1; }
 
@@ -131,6 +133,7 @@ void ZEKT_Explorer_Properties::Open(HWND owner) {
         Add_Tooltip(button->Window(), action.tip);
         buttons.push_back(std::move(button));
     }
+    Fit_Work_Area();
     for (const Row& row : rows)
         if (row.control) {
             // The first value selected: typing replaces it, as in any dialog.
@@ -153,7 +156,9 @@ void ZEKT_Explorer_Properties::Create_Row(std::size_t index) {
         case Kind::Heading:
             return;
         case Kind::Check:
-            row.control = CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX,
+            // Told of its focus, so that a scrolled form shows it.
+            row.control = CreateWindowExW(0, L"BUTTON", L"",
+                                          WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX | BS_NOTIFY,
                                           label_width, top, Check_Size, Check_Size, popup, nullptr, instance, nullptr);
             if (read_only) EnableWindow(row.control, FALSE);
             break;
@@ -293,7 +298,7 @@ void ZEKT_Explorer_Properties::Draw(HDC dc, int width, int height) {
         const bool heading = row.kind == Kind::Heading;
         // Headings start further left, in the buttons' purple.
         SetTextColor(dc, heading ? RGB(128, 0, 255) : RGB(0, 0, 0));
-        TextOutW(dc, heading ? 2 : 8, row.y + Text_Top, name.c_str(), static_cast<int>(name.size()));
+        TextOutW(dc, heading ? 2 : 8, row.y - scroll + Text_Top, name.c_str(), static_cast<int>(name.size()));
     }
 }
 
@@ -306,6 +311,94 @@ ZEKT_Box<LRESULT> ZEKT_Explorer_Properties::On_Colour(HWND, UINT message, WPARAM
         row->kind == Kind::Check ? background : (read_only || message == WM_CTLCOLORSTATIC ? fixed : editable);
     SetBkColor(dc, brush.Colour());
     return ZEKT_Win32_Handled(reinterpret_cast<LRESULT>(brush.Get()));
+}
+
+void ZEKT_Explorer_Properties::Fit_Work_Area() {
+    shown_height = height;
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoW(MonitorFromWindow(popup, MONITOR_DEFAULTTONEAREST), &monitor)) return;
+    RECT placed, client;
+    GetWindowRect(popup, &placed);
+    GetClientRect(popup, &client);
+    const int work_height = monitor.rcWork.bottom - monitor.rcWork.top;
+    if (placed.bottom - placed.top <= work_height) return;
+    // The bar takes width from the client area: the window grows by as much.
+    SetWindowLongPtrW(popup, GWL_STYLE, GetWindowLongPtrW(popup, GWL_STYLE) | WS_VSCROLL);
+    const int frame = (placed.bottom - placed.top) - client.bottom;
+    shown_height = std::max(work_height - frame, Minimum_Height);
+    SetWindowPos(popup, nullptr, placed.left, monitor.rcWork.top,
+                 placed.right - placed.left + GetSystemMetrics(SM_CXVSCROLL), shown_height + frame,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    Keep_In_Work_Area(popup, popup);
+    SCROLLINFO info = {sizeof info, SIF_RANGE | SIF_PAGE | SIF_POS, 0, height - 1,
+                       static_cast<UINT>(shown_height), 0, 0};
+    SetScrollInfo(popup, SB_VERT, &info, TRUE);
+    handlers.Add_Handler(popup, WM_VSCROLL, this, &ZEKT_Explorer_Properties::On_Scroll);
+    handlers.Add_Handler(popup, WM_MOUSEWHEEL, this, &ZEKT_Explorer_Properties::On_Wheel);
+    handlers.Add_Handler(popup, WM_COMMAND, this, &ZEKT_Explorer_Properties::On_Field_Focus);
+}
+
+// Every child moves with the rows but the four buttons, put back at their places.
+void ZEKT_Explorer_Properties::Scroll_To(int position) {
+    position = std::clamp(position, 0, std::max(0, height - shown_height));
+    if (position == scroll) return;
+    ScrollWindowEx(popup, 0, scroll - position, nullptr, nullptr, nullptr, nullptr, SW_SCROLLCHILDREN);
+    scroll = position;
+    const int tops[Action_Count] = {1, 27, 53, 79};
+    for (int index = 0; index < Action_Count; ++index) {
+        const HWND button = buttons[buttons.size() - Action_Count + index]->Window();
+        SetWindowPos(button, nullptr, label_width + value_width + 23, tops[index], 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    SetScrollPos(popup, SB_VERT, scroll, TRUE);
+    InvalidateRect(popup, nullptr, TRUE);
+}
+
+void ZEKT_Explorer_Properties::Scroll_Into_View(HWND control) {
+    const auto row = std::find_if(rows.begin(), rows.end(), [&](const Row& r) { return r.control == control; });
+    if (row == rows.end()) return;
+    const int bottom = row->y + row->lines * line_height + Row_Gap;
+    if (row->y < scroll)
+        Scroll_To(row->y);
+    else if (bottom > scroll + shown_height)
+        Scroll_To(bottom - shown_height);
+}
+
+ZEKT_Box<LRESULT> ZEKT_Explorer_Properties::On_Scroll(HWND, UINT, WPARAM wparam, LPARAM) {
+    const int step = line_height + Row_Gap;
+    switch (LOWORD(wparam)) {
+        case SB_LINEUP: Scroll_To(scroll - step); break;
+        case SB_LINEDOWN: Scroll_To(scroll + step); break;
+        case SB_PAGEUP: Scroll_To(scroll - shown_height); break;
+        case SB_PAGEDOWN: Scroll_To(scroll + shown_height); break;
+        case SB_TOP: Scroll_To(0); break;
+        case SB_BOTTOM: Scroll_To(height); break;
+        case SB_THUMBTRACK:
+        case SB_THUMBPOSITION: {
+            SCROLLINFO info = {};
+            info.cbSize = sizeof info;
+            info.fMask = SIF_TRACKPOS;
+            GetScrollInfo(popup, SB_VERT, &info);
+            Scroll_To(info.nTrackPos);
+            break;
+        }
+        default: break;
+    }
+    return ZEKT_Win32_Handled(0);
+}
+
+ZEKT_Box<LRESULT> ZEKT_Explorer_Properties::On_Wheel(HWND, UINT, WPARAM wparam, LPARAM) {
+    const int notches = GET_WHEEL_DELTA_WPARAM(wparam) / WHEEL_DELTA;
+    Scroll_To(scroll - notches * Wheel_Lines * (line_height + Row_Gap));
+    return ZEKT_Win32_Handled(0);
+}
+
+// The field the keyboard reaches comes into view, as in a dialog.
+ZEKT_Box<LRESULT> ZEKT_Explorer_Properties::On_Field_Focus(HWND, UINT, WPARAM wparam, LPARAM lparam) {
+    if (HIWORD(wparam) == EN_SETFOCUS || HIWORD(wparam) == BN_SETFOCUS)
+        Scroll_Into_View(reinterpret_cast<HWND>(lparam));
+    return ZEKT_Win32_Not_Handled();
 }
 
 }  // namespace Korvane_Exe

@@ -67,6 +67,14 @@ private:
     void Export();
     void Import();
     ZEKT_Box<LRESULT> On_Colour(HWND, UINT, WPARAM, LPARAM);
+    // A form taller than the work area is cut to it and scrolls; the four
+    // buttons stay where they are.
+    void Fit_Work_Area();
+    void Scroll_To(int position);
+    void Scroll_Into_View(HWND control);
+    ZEKT_Box<LRESULT> On_Scroll(HWND, UINT, WPARAM, LPARAM);
+    ZEKT_Box<LRESULT> On_Wheel(HWND, UINT, WPARAM, LPARAM);
+    ZEKT_Box<LRESULT> On_Field_Focus(HWND, UINT, WPARAM, LPARAM);
 
     std::wstring title;
     ZEKT_Properties& object;
@@ -78,6 +86,8 @@ private:
     int label_width = 0;  // 7n + 15
     int value_width = 0;  // 7v
     int height = 0;       // of the client area
+    int shown_height = 0; // of the client area in view
+    int scroll = 0;       // rows scrolled out at the top, in pixels
     HWND popup = nullptr;
     HWND tooltip = nullptr;
     std::unique_ptr<Modal_Loop> loop;

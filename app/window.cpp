@@ -5,6 +5,9 @@
 
 #include "app/chip_select.h"
 #include "dump/bank_map.h"
+#include "dump/ecc_pass.h"
+#include "dump/ecc_reread.h"
+#include "dump/image.h"
 #include "dump/verify.h"
 #include "framework/media.h"
 #include "app/properties.h"
@@ -40,12 +43,17 @@ void Draw_Field(HDC dc, int width, int height, const Field_Look& look, const wch
     DrawTextW(dc, value.c_str(), -1, &value_cell, DT_SINGLELINE | DT_VCENTER | DT_PATH_ELLIPSIS);
 }
 
-// The verify choice: how often each differing page is read again (0: never).
+// The verify choice: how often each differing page is read again (0: never),
+// and whether pages the ECC list finds failing are read until they pass.
 class Verify_Choice final : public ZEKT_Properties {
 public:
     std::uint32_t reread = 0;
+    bool ecc = false;
 
-    void Describe(ZEKT_Property_List& list) override { Add_Property<Reread_Property>(list, &reread); }
+    void Describe(ZEKT_Property_List& list) override {
+        Add_Property<Reread_Property>(list, &reread);
+        Add_Property<ZEKT_Property_BOOL>(list, L"ECC", &ecc);
+    }
 
 private:
     // More than 99 reads of a page do not decide a majority any better.
@@ -383,10 +391,30 @@ void Window::Read_Work(bool resume) {
     for (const auto& [bank, value] : master.uniform_banks) user.Add_Remark(bank, L"hint: " + Uniform_Dump_Hint(value));
 }
 
-void Window::Verify_Work(std::uint32_t reread) {
+bool Window::Ecc_Lists(Bank_List& list) {
+    try {
+        for (std::uint32_t bank : list.Selected_Banks())
+            if (Path_Exists(master.Dump_Path(bank) + L".ecc")) return true;
+    } catch (const ZEKT_Exception&) {
+        // No folder: no list.
+    }
+    return false;
+}
+
+// With `ecc`, a bank whose dump has its ECC list is read again until its
+// codewords pass (plainly `reread` times, 2 when 0, then at each retry
+// level); the other banks are compared as without it.
+void Window::Verify_Work(std::uint32_t reread, bool ecc) {
     std::map<std::uint32_t, Verify_Result> verified;
-    master.For_Each_Selected_Bank(
-        [&](std::uint32_t bank) { Verify_Bank(master, user, config, options, bank, reread, verified[bank]); });
+    Ecc_Reread_Choices choices;
+    choices.plain_reads = reread ? reread : 2;
+    master.For_Each_Selected_Bank([&](std::uint32_t bank) {
+        if (ecc && Path_Exists(master.Dump_Path(bank) + L".ecc")) {
+            Ecc_Reread_Result result;
+            return Ecc_Reread_Bank(master, user, config, options, bank, choices, result);
+        }
+        Verify_Bank(master, user, config, options, bank, reread, verified[bank]);
+    });
     for (const auto& [bank, result] : verified)
         if (const std::wstring hint = Data_Line_Hint(result); !hint.empty()) user.Add_Remark(bank, L"hint: " + hint);
 }
@@ -408,6 +436,49 @@ void Window::Map_Work() {
             }
         });
     }
+}
+
+// The layout of the dump's ECC list when it has one, else the one found
+// from its pages; the row says what the list says, red with a codeword
+// left uncorrectable.
+void Window::Check_Ecc_Work() {
+    const Map_Geometry geometry = Bank_Map_Geometry(config, 0);
+    master.For_Each_Selected_Bank([&](std::uint32_t bank) {
+        const std::wstring dump_path = master.Dump_Path(bank), ecc_path = dump_path + L".ecc";
+        std::unique_ptr<ZEKT_Progress> progress = user.Start_Progress(bank);
+        Korvane_Ecc::Ecc_Layout layout;
+        if (Path_Exists(ecc_path)) {
+            layout = Read_Ecc_Listing(ecc_path, 0, config.Page, 0).layout;
+        } else {
+            progress->Set_Status(L"Find layout...");
+            std::size_t sampled = 0;
+            const Korvane_Ecc::Search_Result found = Find_Dump_Layout(dump_path, geometry, sampled);
+            if (!found.found)
+                throw ZEKT_Exception(Format(L"No ECC layout fits <%s> (%I64u sampled pages)", dump_path,
+                                            static_cast<std::uint64_t>(sampled)));
+            layout = found.layout;
+        }
+        progress->Set_Status(L"ECC...");
+        const Ecc_Counts counts = Check_Dump(dump_path, geometry, layout, false, *progress);
+        progress.reset();
+        const std::wstring text = Ecc_Text(counts) + L"  " + Ecc_Bits_Text(counts);
+        if (counts.uncorrectable)
+            user.Set_Error(bank, text);
+        else
+            user.Set_Status(bank, text);
+    });
+}
+
+// "NN_NN.img" with bad blocks left out, mended by the ECC list's layout
+// when the dump has one; the row names the first codewords left uncorrectable.
+void Window::Image_Work() {
+    Image_Settings settings;
+    settings.geometry = Bank_Map_Geometry(config, 0);
+    master.For_Each_Selected_Bank([&](std::uint32_t bank) {
+        const Image_Result result =
+            Image_Bank(master, user, settings, bank, L"", [&](const Dump_Codeword&) { user.Check_Stop(); });
+        if (result.uncorrectable) user.Set_Error(bank, Image_Text(result));
+    });
 }
 
 ZEKT_Box<LRESULT> Window::On_Destroy(HWND, UINT, WPARAM, LPARAM) {
@@ -450,6 +521,8 @@ void Window::Extra() {
                                                            {L"Verify", static_cast<int>(Verify)}};
     if (Partial_Dumps(banks)) entries.push_back({L"Resume read", static_cast<int>(Resume_Read)});
     entries.push_back({L"Map", static_cast<int>(Map)});
+    entries.push_back({L"Check ECC", static_cast<int>(Check_ECC)});
+    entries.push_back({L"Image", static_cast<int>(Image)});
     const int chosen = Button_Menu(Extra_Button, entries);
     if (chosen >= 0) Run_Extra(static_cast<Extra_Entry>(chosen));
 }
@@ -462,13 +535,18 @@ void Window::Run_Extra(Extra_Entry entry) {
             return Run_Action([this] { master.Read_ONFI(); });
         case Extra_Entry::Verify: {
             Verify_Choice choice;
+            choice.ecc = Ecc_Lists(banks);
             if (!ZEKT_Explorer_Properties::Run(main, L"Verify", choice, false)) return;
-            return Run_Action([this, reread = choice.reread] { Verify_Work(reread); });
+            return Run_Action([this, reread = choice.reread, ecc = choice.ecc] { Verify_Work(reread, ecc); });
         }
         case Extra_Entry::Resume_Read:
             return Run_Action([this] { Read_Work(true); });
         case Extra_Entry::Map:
             return Run_Action([this] { Map_Work(); });
+        case Extra_Entry::Check_ECC:
+            return Run_Action([this] { Check_Ecc_Work(); });
+        case Extra_Entry::Image:
+            return Run_Action([this] { Image_Work(); });
     }
 }
 

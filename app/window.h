@@ -117,10 +117,12 @@ public:
 
     // The extra menu's entries, in their order; "Resume read" only shows
     // beside partial dumps.
-    enum class Extra_Entry { Test_USB, Read_ONFI, Verify, Resume_Read, Map };
+    enum class Extra_Entry { Test_USB, Read_ONFI, Verify, Resume_Read, Map, Check_ECC, Image };
     void Run_Extra(Extra_Entry entry);
     // Whether a selected bank's dump file is shorter than the bank.
     bool Partial_Dumps(Bank_List& list);
+    // Whether a selected bank's dump has its ECC list beside it.
+    bool Ecc_Lists(Bank_List& list);
 
     HWND Main() const { return main; }
     HWND Folder_Field() const { return Edit_Folder::Window(); }
@@ -143,8 +145,10 @@ private:
     void Run_Action(std::function<void()> action);
     void Action_Done();
     void Read_Work(bool resume);
-    void Verify_Work(std::uint32_t reread);
+    void Verify_Work(std::uint32_t reread, bool ecc);
     void Map_Work();
+    void Check_Ecc_Work();
+    void Image_Work();
     ZEKT_Box<LRESULT> On_Erase(HWND, UINT, WPARAM, LPARAM);
     void Number_Changed() { banks.Fill(config); }
     // The menu under a button of the strip; the chosen entry, or -1.

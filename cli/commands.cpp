@@ -426,8 +426,9 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
                        ->check(CLI::Range(1, 99));
     auto* verify_ecc = verify->add_flag("--ecc", choices.ecc,
                                         "Read again every page whose codewords NN_NN.dump.ecc finds uncorrectable or "
-                                        "above --above: --reread K times plainly (default 2), then at each retry level "
-                                        "until a read decodes within it");
+                                        "above --above: --reread K times plainly (default 2), then at each retry level, "
+                                        "then with \"Voltage\" at the other voltages of its supply class, until a "
+                                        "read decodes within it");
     verify->add_flag("--undo", choices.undo, "Put back every page that --reread replaced, from NN_NN.dump.undo")
         ->excludes(reread)
         ->excludes(verify_ecc);

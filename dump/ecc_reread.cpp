@@ -12,6 +12,7 @@
 #include "ecc/codec.h"
 #include "framework/media.h"
 #include "framework/values.h"
+#include "reader/power.h"
 #include "reader/retry/retry.h"
 
 namespace Korvane_Exe {
@@ -50,13 +51,40 @@ const std::vector<Strategy_Registers>& Register_Keys() {
 }
 
 // One way of reading the pages again: the configuration it reads under,
-// what the list calls it, and its retry level.
+// what the list calls it, its retry level, and the adapter voltage in
+// hundredths of a volt (0: as the option "Voltage" sets it).
 struct Setting {
     NAND_Config config;
     std::wstring label;
     bool plain = true;
     std::uint32_t level = 0;
+    std::uint32_t voltage = 0;
 };
+
+// NAND supply classes (the ONFI Vcc ranges 1.7-1.95 V and 2.7-3.6 V) in
+// hundredths of a volt, and the power adapter's range and grid: a chip is
+// only ever supplied within the class of the voltage it was read at.
+struct Supply_Class {
+    std::uint32_t low, high;
+};
+constexpr Supply_Class Supply_Classes[] = {{170, 195}, {270, 360}};
+constexpr std::uint32_t Adapter_Low = 120, Adapter_High = 330, Adapter_Step = 5;
+
+// The adapter voltages besides `set` in its supply class, nearest first and
+// the lower of two equally near first; none when `set` is in no class.
+std::vector<std::uint32_t> Other_Voltages(std::uint32_t set) {
+    std::vector<std::uint32_t> voltages;
+    for (const Supply_Class& range : Supply_Classes) {
+        if (set < range.low || set > range.high) continue;
+        const std::uint32_t low = std::max(range.low, Adapter_Low), high = std::min(range.high, Adapter_High);
+        for (std::uint32_t v = low; v <= high; v += Adapter_Step)
+            if (v != set) voltages.push_back(v);
+    }
+    auto distance = [&](std::uint32_t v) { return v > set ? v - set : set - v; };
+    std::stable_sort(voltages.begin(), voltages.end(),
+                     [&](std::uint32_t a, std::uint32_t b) { return distance(a) < distance(b); });
+    return voltages;
+}
 
 std::wstring Retry_Text(const std::wstring& name, const RR::Register_List& parameters) {
     std::wstring text = name + L"/";
@@ -65,10 +93,7 @@ std::wstring Retry_Text(const std::wstring& name, const RR::Register_List& param
     return text;
 }
 
-std::vector<Setting> Settings_Of(const NAND_Config& config, const Ecc_Reread_Choices& choices) {
-    std::vector<Setting> settings;
-    for (std::uint32_t read = 1; read <= choices.plain_reads; ++read)
-        settings.push_back({config, Format(L"plain read %u", read), true, 0});
+void Add_Retry_Levels(std::vector<Setting>& settings, const NAND_Config& config, const Ecc_Reread_Choices& choices) {
     std::wstring name;
     RR::Register_List configured;
     RR::Parse_Retry(config.Retry, name, configured);
@@ -93,12 +118,12 @@ std::vector<Setting> Settings_Of(const NAND_Config& config, const Ecc_Reread_Cho
             }
             add(static_cast<std::uint32_t>(level + 1), parameters);
         }
-        return settings;
+        return;
     }
-    if (name.empty()) return settings;
+    if (name.empty()) return;
     const std::unique_ptr<RR::Base> strategy = RR::Create_Retry(name);
     const auto* library = dynamic_cast<const RR::Library*>(strategy.get());
-    if (!library) return settings;
+    if (!library) return;
     std::vector<RR::Register_List> sets;
     library->Known_Sets(sets);
     for (std::size_t level = 0; level < sets.size(); ++level) {
@@ -106,6 +131,20 @@ std::vector<Setting> Settings_Of(const NAND_Config& config, const Ecc_Reread_Cho
         if (name == L"Micron" && (level < 1 || level > 7)) continue;
         if (sets[level] != configured) add(static_cast<std::uint32_t>(level), sets[level]);
     }
+}
+
+// Plain reads, then the retry levels, then, on the power adapter, the other
+// voltages of the chip's supply class at its configured retry setting.
+std::vector<Setting> Settings_Of(const NAND_Config& config, const NAND_Options& options,
+                                 const Ecc_Reread_Choices& choices) {
+    std::vector<Setting> settings;
+    for (std::uint32_t read = 1; read <= choices.plain_reads; ++read)
+        settings.push_back({config, Format(L"plain read %u", read), true, 0});
+    Add_Retry_Levels(settings, config, choices);
+    const std::wstring set = Trim(options.Voltage, L' ');
+    if (!set.empty())
+        for (const std::uint32_t voltage : Other_Voltages(Korvane_Internal::Power::Parse_Voltage(set)))
+            settings.push_back({config, Korvane_Internal::Power::Voltage_Text(voltage) + L" V", false, 0, voltage});
     return settings;
 }
 
@@ -147,6 +186,8 @@ std::wstring Ecc_Reread_Text(const Ecc_Reread_Result& result) {
     std::wstring text = Format(L"%I64u pages read again: %I64u now pass (", result.pages,
                                result.pages - result.still_fail);
     for (const auto& [level, pages] : result.levels) Append_Format(text, L"at retry level %u: %I64u, ", level, pages);
+    for (const auto& [voltage, pages] : result.voltages)
+        Append_Format(text, L"at %s V: %I64u, ", Korvane_Internal::Power::Voltage_Text(voltage), pages);
     Append_Format(text, L"plain: %I64u), %I64u still fail", result.plain, result.still_fail);
     return text;
 }
@@ -159,7 +200,7 @@ void Ecc_Reread_Bank(Reader_Master& master, Bank_List& banks, const NAND_Config&
     // An old list never stays beside a bank this run did not look at.
     if (Path_Exists(diff_path)) Delete_File(diff_path);
     Check_Config_Geometry(config);
-    const std::vector<Setting> settings = Settings_Of(config, choices);
+    const std::vector<Setting> settings = Settings_Of(config, options, choices);
     if (options.Check_ID) master.Check_Bank_Chip(bank);
     const Map_Geometry geometry = Bank_Map_Geometry(config, choices.data_bytes);
     std::unique_ptr<ZEKT_Progress> progress = banks.Start_Progress(bank);
@@ -240,7 +281,9 @@ void Ecc_Reread_Bank(Reader_Master& master, Bank_List& banks, const NAND_Config&
             for (std::size_t i = 0; i < pages.size(); ++i)
                 if (passed_by[i] == settings.size()) failing.push_back(pages[i].page), which.push_back(i);
             if (failing.empty()) break;
-            Read_Pages_Grouped(bank, settings[s].config, options, total, failing, *progress,
+            NAND_Options supplied = options;
+            if (settings[s].voltage) supplied.Voltage = Korvane_Internal::Power::Voltage_Text(settings[s].voltage);
+            Read_Pages_Grouped(bank, settings[s].config, supplied, total, failing, *progress,
                                [&](std::size_t index, const std::uint8_t* bytes) {
                                    progress->Update(static_cast<std::int64_t>(s),
                                                     static_cast<std::int64_t>(settings.size()));
@@ -283,14 +326,16 @@ void Ecc_Reread_Bank(Reader_Master& master, Bank_List& banks, const NAND_Config&
         } else if (settings[passed_by[i]].plain) {
             ++result.plain;
         } else {
-            const std::uint32_t level = settings[passed_by[i]].level;
-            auto at = std::find_if(result.levels.begin(), result.levels.end(),
-                                   [&](const auto& entry) { return entry.first == level; });
-            if (at == result.levels.end()) at = result.levels.insert(result.levels.end(), {level, 0});
+            const Setting& setting = settings[passed_by[i]];
+            auto& counts = setting.voltage ? result.voltages : result.levels;
+            const std::uint32_t key = setting.voltage ? setting.voltage : setting.level;
+            auto at = std::find_if(counts.begin(), counts.end(), [&](const auto& entry) { return entry.first == key; });
+            if (at == counts.end()) at = counts.insert(counts.end(), {key, 0});
             ++at->second;
         }
     }
     std::sort(result.levels.begin(), result.levels.end());
+    std::sort(result.voltages.begin(), result.voltages.end());
     if (result.uncorrectable) throw ZEKT_Exception(Ecc_Reread_Text(result));
     progress.reset();
     banks.Set_Status(bank, Ecc_Reread_Text(result));

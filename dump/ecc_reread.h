@@ -36,16 +36,19 @@ struct Ecc_Reread_Result {
     std::uint64_t pages = 0;                                       // read again
     std::uint64_t plain = 0;                                       // passed at a plain read
     std::vector<std::pair<std::uint32_t, std::uint64_t>> levels;   // level number, pages passed at it
+    std::vector<std::pair<std::uint32_t, std::uint64_t>> voltages; // hundredths of a volt, pages passed at it
     std::uint64_t still_fail = 0;
     std::uint64_t uncorrectable = 0;  // codewords left uncorrectable in the dump
 };
 
-// "3 pages read again: 2 now pass (at retry level 5: 2, plain: 0), 1 still fail".
+// "3 pages read again: 2 now pass (at retry level 5: 1, at 1.75 V: 1, plain: 0),
+// 1 still fail".
 std::wstring Ecc_Reread_Text(const Ecc_Reread_Result& result);
 
 // `verify --ecc` for one bank. The levels: the user's, else the built-in
 // sets of the configuration's "Retry" strategy (Micron: modes 1 to 7), else
-// none. A page that passes is saved first in "NN_NN.dump.undo", then
+// none. After them, when the option "Voltage" puts the chip on the power
+// adapter, the other voltages of its supply class. A page that passes is saved first in "NN_NN.dump.undo", then
 // written as read; "NN_NN.dump.ecc" gets its new codeword lines, and
 // "NN_NN.dump.diff" says for each page read again what made it pass, or
 // that it still fails. Codewords left uncorrectable are the bank's error.

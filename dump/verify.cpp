@@ -23,9 +23,10 @@ constexpr std::size_t Chunk_Bytes = 0x20000;
 // this is read once more instead, so memory stays bounded.
 constexpr std::size_t Kept_Read_Bytes = 16u << 20;
 // Differing pages whose reads are counted at once, by the bytes that takes.
-constexpr std::size_t Vote_Bytes = 64u << 20;
+constexpr std::size_t Vote_Bytes = 16u << 20;
 // Clean bytes between two differing units that a reading run reads through
-// rather than opening another run (a run costs an upload and a program).
+// rather than opening another run: a run costs an upload and a program,
+// 1.25 MB on the wire, about what streaming 1 MiB of pages costs the reader.
 constexpr std::uint64_t Gap_Bytes = 1u << 20;
 
 // Adds each bit in which `a` and `b` differ to its data line; `offset` is
@@ -121,24 +122,60 @@ struct Differing_Page {
     std::vector<std::uint8_t> read;  // the verify read of it; empty when not kept
 };
 
-// One differing page while its reads are counted.
+// One differing page while its reads are counted. Most bits read as the
+// dump holds them every time, so what is counted is, per bit, the fresh
+// reads that differ from the dump, kept bit-sliced 64 bits to a word (plane
+// p holds bit p of every count) and touched only where a read differs.
 struct Page_Votes {
+    Page_Votes(const Differing_Page* differing, std::size_t bytes, std::uint32_t reads)
+        : page(differing), length(bytes), stored(bytes), first(bytes), words((bytes + 7) / 8),
+          planes(std::bit_width(reads), std::vector<std::uint64_t>(words)), any_differ(words) {}
+
     const Differing_Page* page;
-    std::size_t length;               // a last page may be short
+    std::size_t length;                // a last page may be short
     std::vector<std::uint8_t> stored;  // as the dump holds it
-    std::vector<std::uint8_t> first;   // its first fresh read
-    std::vector<std::uint8_t> ones;    // per bit: the reads (dump included) that had it set
+    std::vector<std::uint8_t> first;   // the first fresh read
+    std::size_t words;
+    std::vector<std::vector<std::uint64_t>> planes;
+    std::vector<std::uint64_t> any_differ;  // bits that some fresh read gave otherwise than the dump
     std::uint32_t fresh = 0;           // fresh reads counted
     bool alike = true;                 // every fresh read equal to the first
 
-    void Count(const std::uint8_t* bytes) {
-        for (std::size_t i = 0; i < length; ++i)
-            for (unsigned bit = 0; bit < 8; ++bit) ones[i * 8 + bit] += bytes[i] >> bit & 1;
+    // Bits 64w to 64w+63 of `bytes`, bit i of byte j at 8j + i.
+    std::uint64_t Word(const std::uint8_t* bytes, std::size_t w) const {
+        std::uint64_t word = 0;
+        if (std::endian::native == std::endian::little && w * 8 + 8 <= length) {
+            std::memcpy(&word, bytes + w * 8, 8);
+            return word;
+        }
+        for (std::size_t j = 0; j < 8 && w * 8 + j < length; ++j) word |= std::uint64_t{bytes[w * 8 + j]} << (8 * j);
+        return word;
     }
     void Add_Fresh(const std::uint8_t* bytes) {
-        Count(bytes);
+        for (std::size_t w = 0; w < words; ++w) {
+            std::uint64_t carry = Word(bytes, w) ^ Word(stored.data(), w);
+            if (!carry) continue;
+            any_differ[w] |= carry;
+            // A ripple-carry add of one to the counts of the differing bits.
+            for (std::size_t p = 0; carry && p < planes.size(); ++p) {
+                const std::uint64_t next = planes[p][w] & carry;
+                planes[p][w] ^= carry;
+                carry = next;
+            }
+        }
         if (fresh++ == 0) std::copy_n(bytes, length, first.begin());
         alike = alike && std::memcmp(bytes, first.data(), length) == 0;
+    }
+    // How many of the `reads` reads (the dump one of them) had bit b of word w set.
+    std::uint32_t Set_Count(std::size_t w, unsigned b, std::uint32_t reads) const {
+        std::uint32_t differ = 0;
+        for (std::size_t p = 0; p < planes.size(); ++p)
+            differ |= static_cast<std::uint32_t>(planes[p][w] >> b & 1) << p;
+        return (Word(stored.data(), w) >> b & 1) ? reads - differ : differ;
+    }
+    // Bytes of votes for a page of `bytes` counted `reads` times.
+    static std::size_t Bytes(std::size_t bytes, std::uint32_t reads) {
+        return (3 + std::bit_width(reads)) * (bytes + 8);
     }
 };
 
@@ -181,7 +218,7 @@ void Mend_Pages(std::uint32_t bank, const NAND_Config& config, const NAND_Option
     const std::uint32_t fresh_reads = result.reread + 1;
     const std::uint32_t reads = fresh_reads + 1;
     // Pages are counted in batches, so memory stays bounded however many differ.
-    const std::size_t batch = std::max<std::size_t>(1, Vote_Bytes / (std::size_t{config.Page} * 10));
+    const std::size_t batch = std::max<std::size_t>(1, Vote_Bytes / Page_Votes::Bytes(config.Page, reads));
     std::uint64_t reads_done = 0;
     const std::uint64_t reads_total = pages.size() * std::uint64_t{fresh_reads};
     std::vector<std::uint8_t> mended(config.Page);
@@ -193,12 +230,9 @@ void Mend_Pages(std::uint32_t bank, const NAND_Config& config, const NAND_Option
             const Differing_Page& page = pages[index];
             const std::uint64_t offset = page.page * config.Page;
             const auto length = static_cast<std::size_t>(std::min<std::uint64_t>(config.Page, total - offset));
-            Page_Votes& v = votes.emplace_back(Page_Votes{&page, length, std::vector<std::uint8_t>(length),
-                                                          std::vector<std::uint8_t>(length),
-                                                          std::vector<std::uint8_t>(length * 8)});
+            Page_Votes& v = votes.emplace_back(&page, length, reads);
             dump->SetPos(offset);
             dump->Read(v.stored.data(), length);
-            v.Count(v.stored.data());
             if (!page.read.empty()) v.Add_Fresh(page.read.data()), ++reads_done;
         }
         for (std::uint32_t round = 1; round <= fresh_reads; ++round)
@@ -214,12 +248,18 @@ void Mend_Pages(std::uint32_t bank, const NAND_Config& config, const NAND_Option
                 continue;
             }
             std::uint64_t unsure = 0;
-            for (std::size_t bit = 0; bit < v.length * 8; ++bit) {
-                const std::uint32_t set = v.ones[bit], agree = std::max(set, reads - set);
-                const bool one = set * 2 == reads ? (v.stored[bit / 8] >> bit % 8 & 1) : set * 2 > reads;
-                if (set * 2 == reads || agree * 3 < reads * 2) ++unsure;
-                if (bit % 8 == 0) mended[bit / 8] = 0;
-                mended[bit / 8] |= static_cast<std::uint8_t>(one << bit % 8);
+            for (std::size_t w = 0; w < v.words; ++w) {
+                // Bits that every read gave as the dump holds them stay.
+                std::uint64_t word = v.Word(v.stored.data(), w);
+                for (std::uint64_t mixed = v.any_differ[w]; mixed; mixed &= mixed - 1) {
+                    const auto b = static_cast<unsigned>(std::countr_zero(mixed));
+                    const std::uint32_t set = v.Set_Count(w, b, reads), agree = std::max(set, reads - set);
+                    const bool one = set * 2 == reads ? (word >> b & 1) : set * 2 > reads;
+                    if (set * 2 == reads || agree * 3 < reads * 2) ++unsure;
+                    word = (word & ~(std::uint64_t{1} << b)) | std::uint64_t{one} << b;
+                }
+                for (std::size_t j = 0; j < 8 && w * 8 + j < v.length; ++j)
+                    mended[w * 8 + j] = static_cast<std::uint8_t>(word >> (8 * j));
             }
             if (std::memcmp(mended.data(), v.stored.data(), v.length) != 0) {
                 undo.Save(page.page, v.stored.data(), v.length);

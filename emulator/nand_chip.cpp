@@ -282,8 +282,9 @@ void Nand_Chip::Page_Bytes(std::uint32_t from, std::uint8_t* out, std::size_t co
         // Read with the wrong thresholds: one flipped bit in every 509 bytes.
         for (std::size_t i = (509 - (from + row) % 509) % 509; i < inside; i += 509) out[i] ^= 0x10;
     }
-    if (model->retry_pages_per_million && !Registers_Hold(model->retry_page_registers))
-        Flip_Retry_Page(from, out, inside, chip_enable);
+    const bool retry_clean = Registers_Hold(model->retry_page_registers) &&
+                             (!model->retry_page_voltage || supply_centivolts == model->retry_page_voltage);
+    if (model->retry_pages_per_million && !retry_clean) Flip_Retry_Page(from, out, inside, chip_enable);
     if (model->flaky_per_million) Flip_Flaky_Bits(from, out, inside, chip_enable);
 }
 

@@ -48,9 +48,11 @@ struct Chip_Model {
     std::vector<std::pair<std::uint32_t, std::uint8_t>> clean_registers;
     // Pages in every million, chosen by the content seed alone, that read
     // with one flipped bit in every 16 bytes (more than any ECC mends)
-    // unless these registers hold these values.
+    // unless these registers hold these values and, when it is not 0, the
+    // power adapter supplies this voltage (hundredths of a volt).
     std::uint32_t retry_pages_per_million = 0;
     std::vector<std::pair<std::uint32_t, std::uint8_t>> retry_page_registers;
+    std::uint32_t retry_page_voltage = 0;
     // Pages in every million that flip bits differently on every read, and
     // what makes this reader's flips differ from any other's.
     std::uint32_t flaky_per_million = 0;
@@ -102,6 +104,8 @@ public:
     void Output(std::uint8_t* out, std::size_t count, std::uint32_t chip_enable);
 
     const std::map<std::uint32_t, std::uint8_t>& Registers() const { return registers; }
+    // The power adapter's voltage in hundredths of a volt; 0 when it is off.
+    void Supply(std::uint32_t centivolts) { supply_centivolts = centivolts; }
     std::uint32_t Row() const { return row; }
     std::uint32_t Page() const { return page; }
 
@@ -129,6 +133,7 @@ private:
     std::vector<std::uint8_t> context_data;
     std::uint8_t context_command = 0;
     std::map<std::uint32_t, std::uint8_t> registers;
+    std::uint32_t supply_centivolts = 0;
 
     Source source = Source::None;
     std::uint32_t column = 0;

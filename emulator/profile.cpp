@@ -6,10 +6,13 @@
 #include <random>
 
 #include "framework/values.h"
+#include "reader/power.h"
 
 namespace Korvane_Emulator {
 
 namespace {
+
+namespace KI = Korvane_Internal;
 
 [[noreturn]] void Bad_Key(const std::wstring& key, const std::wstring& value) {
     throw ZEKT_Exception(L"Wrong emulator key <" + key + L"> value <" + value + L">");
@@ -131,8 +134,20 @@ void Apply_Sim_Keys(const ZEKT_Sections& sections, Sim_Options& sim) {
             const std::uint64_t per_million = Number(key, value.substr(0, blank));
             if (per_million > 1000000) Bad_Key(key, value);
             sim.retry_pages_per_million = static_cast<std::uint32_t>(per_million);
-            sim.retry_page_registers =
-                Register_Pairs(key, blank == std::wstring::npos ? L"" : value.substr(blank + 1), value);
+            std::wstring pairs = blank == std::wstring::npos ? L"" : value.substr(blank + 1);
+            // A last token such as "1.75V": the only supply voltage those pages read clean at.
+            sim.retry_page_voltage = 0;
+            const std::size_t last = pairs.rfind(L' ') == std::wstring::npos ? 0 : pairs.rfind(L' ') + 1;
+            if (!pairs.empty() && pairs.back() == L'V') {
+                try {
+                    sim.retry_page_voltage = KI::Power::Parse_Voltage(pairs.substr(last, pairs.size() - last - 1));
+                } catch (const ZEKT_Exception&) {
+                    Bad_Key(key, value);
+                }
+                if (sim.retry_page_voltage == 0) Bad_Key(key, value);
+                pairs.erase(last);
+            }
+            sim.retry_page_registers = Register_Pairs(key, pairs, value);
         } else if (key == L"Sim Adapter") {
             sim.adapter = Flag(key, value);
         } else if (key == L"Sim Voltage Offset") {
@@ -202,6 +217,7 @@ Chip_Model Make_Chip_Model(const Sim_Profile& profile) {
     model.clean_registers = profile.sim.clean_registers;
     model.retry_pages_per_million = profile.sim.retry_pages_per_million;
     model.retry_page_registers = profile.sim.retry_page_registers;
+    model.retry_page_voltage = profile.sim.retry_page_voltage;
     model.onfi = profile.sim.onfi;
     model.onfi_damage = profile.sim.onfi_damage;
     model.flaky_per_million = profile.sim.flaky_per_million;

@@ -21,10 +21,12 @@ struct Sim_Options {
     std::optional<std::uint64_t> unplug_after;  // "Sim Unplug After": data bytes
     std::array<bool, 8> dead_lines{};     // "Sim Dead CE": lines that do not answer, "2-3"
     std::vector<std::pair<std::uint32_t, std::uint8_t>> clean_registers;  // "Sim Retry Clean": "ac=0f 189=01"
-    // "Sim Retry Pages": "200 189=05": pages in every million that read with
-    // one flipped bit in 16 bytes unless these registers hold these values.
+    // "Sim Retry Pages": "200 189=05 1.75V": pages in every million that read
+    // with one flipped bit in 16 bytes unless these registers hold these
+    // values and the adapter supplies this voltage (0: any).
     std::uint32_t retry_pages_per_million = 0;
     std::vector<std::pair<std::uint32_t, std::uint8_t>> retry_page_registers;
+    std::uint32_t retry_page_voltage = 0;
     bool adapter = true;                  // "Sim Adapter": true | false
     std::int32_t voltage_offset = 0;      // "Sim Voltage Offset": hundredths of a volt, may be negative
     bool module = true;                   // "Sim Module": true | false

@@ -42,6 +42,8 @@ private:
     void Event(const std::wstring& text);
     // Counts delivered data bytes, in the transcript too.
     void Deliver(std::uint64_t bytes);
+    // The adapter's voltage, as every chip sees it.
+    void Supply(std::uint32_t centivolts);
 
     Sim_Profile profile;
     std::shared_ptr<const Chip_Model> model;

@@ -1,5 +1,7 @@
 #include "reader/images.h"
 
+#include <array>
+
 #include "framework/errors.h"
 #include "framework/media.h"
 #include "framework/values.h"
@@ -32,7 +34,9 @@ std::vector<std::uint8_t> With_Length(const std::vector<std::uint8_t>& bytes) {
 
 void Set_Image_Folder(const std::wstring& folder) { image_folder = folder; }
 
-std::vector<std::uint8_t> Generated_Image(Image image) {
+namespace {
+
+std::vector<std::uint8_t> Make_Image(Image image) {
     std::vector<std::uint8_t> bytes(Image_Bytes, 0);
     const std::string header = Role_Header(image);
     std::copy(header.begin(), header.end(), bytes.begin());
@@ -46,6 +50,16 @@ std::vector<std::uint8_t> Generated_Image(Image image) {
         bytes[i] = static_cast<std::uint8_t>(state >> 24);
     }
     return bytes;
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> Generated_Image(Image image) {
+    // The same bytes every time: made once, then copied.
+    static const std::array<std::vector<std::uint8_t>, 4> images = {
+        Make_Image(Image::Self_Test), Make_Image(Image::Power_Adapter), Make_Image(Image::Power_Module),
+        Make_Image(Image::Read)};
+    return images.at(static_cast<std::size_t>(image) - 1);
 }
 
 namespace {

@@ -1,5 +1,10 @@
 #include "reader/link.h"
 
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <mutex>
+
 #include "framework/errors.h"
 
 namespace Korvane_Internal {
@@ -74,27 +79,62 @@ std::wstring ZEKT_Reader2::Transfer_Error_Text() {
     return device->Error_Text();
 }
 
+namespace {
+
+constexpr std::size_t Wire_Per_Byte = 16;
+
+// The 16 wire bytes of each image byte value, built once.
+const std::array<std::array<std::uint8_t, Wire_Per_Byte>, 256>& Wire_Of_Byte() {
+    static const auto table = [] {
+        std::array<std::array<std::uint8_t, Wire_Per_Byte>, 256> words{};
+        for (unsigned value = 0; value < 256; ++value)
+            for (unsigned bit = 0; bit < 8; ++bit)
+                words[value][2 * bit] = words[value][2 * bit + 1] = (value >> bit & 1) ? 0xFF : 0x00;
+        return words;
+    }();
+    return table;
+}
+
+// Every reading run uploads the same image again; its wire form is kept
+// per image content so the encoding is done once per program run. Actions
+// may run on a worker thread, so the list is shared under a lock.
+struct Encoded_Image {
+    std::vector<std::uint8_t> bytes;
+    std::shared_ptr<const std::vector<std::uint8_t>> wire;
+};
+constexpr std::size_t Kept_Encodings = 4;  // one per image role
+
+std::shared_ptr<const std::vector<std::uint8_t>> Encoded(const std::uint8_t* bytes, std::uint32_t count) {
+    static std::mutex lock;
+    static std::vector<Encoded_Image> kept;
+    const std::lock_guard<std::mutex> hold(lock);
+    for (const Encoded_Image& image : kept)
+        if (image.bytes.size() == count && std::equal(bytes, bytes + count, image.bytes.begin())) return image.wire;
+    if (kept.size() == Kept_Encodings) kept.erase(kept.begin());
+    kept.push_back({std::vector<std::uint8_t>(bytes, bytes + count),
+                    std::make_shared<const std::vector<std::uint8_t>>(Encode_Image(bytes, count))});
+    return kept.back().wire;
+}
+
+}  // namespace
+
 std::vector<std::uint8_t> Encode_Image(const std::uint8_t* bytes, std::uint32_t count) {
     // 16 bytes per image byte must still fit one transfer.
     if (count > 0x0FFFFFFF) throw ZEKT_Exception_Bug(L"Configuration image too large");
     // The reader's logic takes one 16-bit word per configuration bit.
-    std::vector<std::uint8_t> wire(std::size_t{count} * 16, 0);
-    std::size_t out = 0;
-    for (std::uint32_t k = 0; k < count; ++k) {
-        for (int bit = 0; bit < 8; ++bit, out += 2) {
-            const std::uint8_t half = ((bytes[k] >> bit) & 1) ? 0xFF : 0x00;
-            wire[out] = half;
-            wire[out + 1] = half;
-        }
-    }
+    const auto& table = Wire_Of_Byte();
+    std::vector<std::uint8_t> wire(std::size_t{count} * Wire_Per_Byte);
+    for (std::uint32_t k = 0; k < count; ++k)
+        std::memcpy(wire.data() + std::size_t{k} * Wire_Per_Byte, table[bytes[k]].data(), Wire_Per_Byte);
     // The words of the last two image bytes are never sent.
     wire.resize(wire.size() >= 32 ? wire.size() - 32 : 0);
     return wire;
 }
 
 void ZEKT_Reader2::Load_Image(const std::uint8_t* bytes, std::uint32_t count) {
-    const std::vector<std::uint8_t> wire = Encode_Image(bytes, count);
-    Write(wire.data(), wire.size());
+    if (count > 0x0FFFFFFF) throw ZEKT_Exception_Bug(L"Configuration image too large");
+    const std::shared_ptr<const std::vector<std::uint8_t>> wire = Encoded(bytes, count);
+    Write(wire->data(), wire->size());
 }
 
 void ZEKT_Reader2::Load_Image(const std::vector<std::uint8_t>& length_prefixed) {

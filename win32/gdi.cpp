@@ -38,6 +38,20 @@ COLORREF Readable_On(COLORREF text, COLORREF background) {
     return RGB(0, 0, 0);
 }
 
+namespace {
+
+// Without colour and faint, yet readable: light backgrounds (200 and up)
+// fade towards white, text of any colour (up to 128) becomes a dark grey
+// of 96 to 106, at least 4.7:1 on the program's backgrounds (222 and
+// lighter), and the edges of letters go between.
+BYTE Greyed(int luminance) {
+    if (luminance >= 200) return static_cast<BYTE>(128 + luminance / 2);
+    if (luminance >= 128) return static_cast<BYTE>(106 + (luminance - 128) * 122 / 72);
+    return static_cast<BYTE>(96 + luminance * 10 / 128);
+}
+
+}  // namespace
+
 void Grey_Out(HDC dc, const RECT& area) {
     const int width = area.right - area.left;
     const int height = area.bottom - area.top;
@@ -58,9 +72,8 @@ void Grey_Out(HDC dc, const RECT& area) {
         GdiFlush();
         auto* pixel = static_cast<RGBQUAD*>(bits);
         for (int i = 0; i < width * height; ++i, ++pixel) {
-            // Black becomes mid grey and white stays white: faint, and without colour.
             const int luminance = (pixel->rgbRed * 30 + pixel->rgbGreen * 59 + pixel->rgbBlue * 11) / 100;
-            const BYTE grey = static_cast<BYTE>(128 + luminance / 2);
+            const BYTE grey = Greyed(luminance);
             *pixel = {grey, grey, grey, 0};
         }
         BitBlt(dc, area.left, area.top, width, height, memory, 0, 0, SRCCOPY);

@@ -397,3 +397,26 @@ INSTANTIATE_TEST_SUITE_P(Keys, Properties_Keys,
                          ::testing::Values(Closing_Key{"Enter", VK_RETURN, true},
                                            Closing_Key{"Escape", VK_ESCAPE, false}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// Options with a program of sixty lines, taller than the screen: cut to the
+// work area, scrolled to the last row, "OK" still in its place.
+TEST_F(Dialog_Test, TallDialogFitsTheWorkAreaAndScrolls) {
+    NAND_Options options;
+    for (int line = 0; line < 60; ++line) options.After_Reset += L"WAIT\r\n";
+    RECT work, placed, client, last, ok;
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    Script({[&] {
+        HWND dialog = Popup(L"Chip Options");
+        SendMessageW(dialog, WM_VSCROLL, SB_BOTTOM, 0);
+        GetWindowRect(dialog, &placed);
+        GetClientRect(dialog, &client);
+        MapWindowPoints(dialog, nullptr, reinterpret_cast<POINT*>(&client), 2);
+        GetWindowRect(Children(dialog, L"Edit").back(), &last);
+        GetWindowRect(Button_With_Tip(dialog, L"OK"), &ok);
+        Click(Button_With_Tip(dialog, L"Close"));
+    }},
+           [&] { ZEKT_Explorer_Properties::Run(Host(), L"Chip Options", options, false); });
+    EXPECT_TRUE(placed.top >= work.top && placed.bottom <= work.bottom);
+    EXPECT_TRUE(last.top >= client.top && last.bottom <= client.bottom);
+    EXPECT_EQ(ok.top, client.top + 79);
+}

@@ -98,6 +98,9 @@ TEST_F(Read_Test, DemoChipGivesTheCliFilesWhileTheWindowStaysLocked) {
     for (MSG message; !window->Busy() && GetMessageW(&message, nullptr, 0, 0);) DispatchMessageW(&message);
     during = Children_Enabled(main);
     coloured_during = coloured();
+    // Greyed, the folder's text still reads at 4.5:1 on its greyed cell.
+    const int readable = Screen_Of(window->Folder_Field()).Count(
+        {57, 2, 258, 13}, [](COLORREF c) { return Contrast_Ratio(c, RGB(240, 240, 240)) >= 4.5; });
     Screenshot(main, L"dump-in-progress");
     // Closing asks "Stop the dump?"; N keeps the dump going.
     PostMessageW(main, WM_CLOSE, 0, 0);
@@ -113,6 +116,7 @@ TEST_F(Read_Test, DemoChipGivesTheCliFilesWhileTheWindowStaysLocked) {
     locked.back() = true;
     EXPECT_EQ(during, locked);
     EXPECT_EQ(coloured_during, 0);
+    EXPECT_GT(readable, 20);
     EXPECT_GT(coloured(), 10);
     EXPECT_TRUE(survived_close);
     EXPECT_EQ(Children_Enabled(main), before);

@@ -21,6 +21,7 @@ struct Reread_Case {
     const char* levels;       // --levels, or ""
     const char* passed_at;    // the setting that mends every page; "" for none
     const char* row_pass;     // "(at retry level 5: N, " before "plain: 0)"
+    const char* voltage = ""; // the option "Voltage", or ""
 };
 
 class Cli_Ecc_Reread : public testing::TestWithParam<Reread_Case> {};
@@ -49,6 +50,8 @@ TEST_P(Cli_Ecc_Reread, FailingPagesReadAgainUntilTheEccPasses) {
                                             To_UTF8((folder.path / "dumps").wstring())};
     auto run = [&](std::vector<std::string> command) {
         command.insert(command.end(), files.begin(), files.end());
+        if (*c.voltage && command[0] != "ecc")
+            command.insert(command.end(), {"--opt", "Voltage=" + std::string(c.voltage)});
         return Run_Cli(command);
     };
     ASSERT_EQ(run({"read", "--yes"}).status, 0);
@@ -104,7 +107,9 @@ INSTANTIATE_TEST_SUITE_P(
         Reread_Case{"Micron/00", "40000 189=0c", "", "", ""},
         // No built-in sets: the user's levels, counted from 1.
         Reread_Case{"Hynix v3/00 00 00 00 00 00 00 00", "40000 b0=04 b1=08", "b0=02; b0=04 b1=08",
-                    "retry level 2 (Hynix v3/04 08 00 00 00 00 00 00)", "at retry level 2: "}),
+                    "retry level 2 (Hynix v3/04 08 00 00 00 00 00 00)", "at retry level 2: "},
+        // No retry level helps; the pages pass at 1.7 V, in the supply class of the 1.8 V read.
+        Reread_Case{"Micron/00", "40000 1.7V", "", "1.7 V", "at 1.7 V: ", "1.8"}),
     [](const testing::TestParamInfo<Reread_Case>& info) { return "case_" + std::to_string(info.index); });
 
 }  // namespace

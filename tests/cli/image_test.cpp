@@ -15,7 +15,6 @@
 #include "ecc/codec.h"
 #include "framework/properties.h"
 #include "framework/values.h"
-#include "tests/cli/cli_run.h"
 #include "tests/temp_folder.h"
 
 namespace {
@@ -109,7 +108,8 @@ TEST_P(Cli_Image, TheFilesystemImageComesBack) {
     NAND_Config config;
     config.Set_ID_Code(L"ec f1 00 95");
     std::tie(config.Banks, config.Page, config.Block, config.Blocks) = std::tuple(L"1 x 128 MB", Page, 0x21000, Blocks);
-    Write_Sim_Chip(folder.Name(L"chip.txt"), config, folder.Name(L"chip.bin"));
+    Write_Text_File(folder.Name(L"chip.txt"),
+                    Export_Properties(config) + L"\r\nSim Data     file " + folder.Name(L"chip.bin"));
     const std::string chip_folder = " --config " + (folder.path / "chip.txt").string() + " --folder " +
                                     folder.path.string();
     ASSERT_EQ(Shell(std::string(KORVANE_CLI) + " --simulate read --yes" + chip_folder + " >/dev/null 2>&1"), 0);

@@ -24,7 +24,7 @@ TEST(Emulator_Profile, ConfigurationKeysAreOptionalAndSimKeysParsed) {
         L"Name  X\r\nPage  0x840\r\nID code  2c dc 90 95\r\nSim Data  file /tmp/image.bin\r\nSim ONFI  false\r\n"
         L"Sim Unplug After  0x1000\r\nSim Dead CE  2-4\r\nSim Retry Clean  ac=00 189=0f\r\nSim Adapter  false\r\n"
         L"Sim Voltage Offset  -7\r\nSim Module  false\r\nSim Self-Test  corrupt\r\nSim ONFI Damage  1-3\r\n"
-        L"Sim Flaky Pages  250\r\nSim Weak Line  0-15\r\nSim Retry Pages  40 189=05",
+        L"Sim Flaky Pages  250\r\nSim Weak Line  0-15\r\nSim Retry Pages  40 189=05 1.75V",
         L"file");
     EXPECT_EQ(profile.config.Name, L"X");
     EXPECT_EQ(profile.config.Page, 2112u);
@@ -45,6 +45,7 @@ TEST(Emulator_Profile, ConfigurationKeysAreOptionalAndSimKeysParsed) {
     EXPECT_EQ(profile.sim.flaky_per_million, 250u);
     EXPECT_EQ(profile.sim.retry_pages_per_million, 40u);
     EXPECT_EQ(profile.sim.retry_page_registers, (std::vector<std::pair<std::uint32_t, std::uint8_t>>{{0x189, 0x05}}));
+    EXPECT_EQ(profile.sim.retry_page_voltage, 175u);
     EXPECT_TRUE(profile.sim.weak_lines[0] && profile.sim.weak_lines[15] && !profile.sim.weak_lines[3]);
 
     const Sim_Profile plain = Parse_Profile(L"", L"empty");
@@ -62,6 +63,7 @@ TEST(Emulator_Profile, BadKeysAreNamed) {
     EXPECT_EQ(Message_Of(L"Sim Retry Clean  ac=100"), L"Wrong emulator key <Sim Retry Clean> value <ac=100>");
     EXPECT_EQ(Message_Of(L"Sim Retry Pages  ac=05"), L"Wrong emulator key <Sim Retry Pages> value <ac=05>");
     EXPECT_EQ(Message_Of(L"Sim Retry Pages  5 189"), L"Wrong emulator key <Sim Retry Pages> value <5 189>");
+    EXPECT_EQ(Message_Of(L"Sim Retry Pages  5 1.855V"), L"Wrong emulator key <Sim Retry Pages> value <5 1.855V>");
     EXPECT_EQ(Message_Of(L"Sim ONFI Damage  4"), L"Wrong emulator key <Sim ONFI Damage> value <4>");
     EXPECT_EQ(Message_Of(L"Sim Flaky Pages  1000001"), L"Wrong emulator key <Sim Flaky Pages> value <1000001>");
     EXPECT_EQ(Message_Of(L"Sim Weak Line  16"), L"Wrong emulator key <Sim Weak Line> value <16>");

@@ -294,7 +294,8 @@ void Ecc_Reread_Bank(Reader_Master& master, Bank_List& banks, const NAND_Config&
                                    const std::uint64_t offset = failing[index] * config.Page;
                                    dump->SetPos(offset);
                                    dump->Read(old.data(), old.size());
-                                   undo.Save(failing[index], old.data(), old.size());
+                                   undo.Save(failing[index], old.data(), read.data(), old.size());
+                                   undo.Flush();
                                    // A hash of the old bytes must never stay beside the new ones.
                                    if (hashed && replaced == 0) Delete_File(hash_path);
                                    dump->SetPos(offset);

@@ -4,6 +4,9 @@
 #include <bit>
 #include <chrono>
 #include <cstring>
+#include <exception>
+#include <future>
+#include <utility>
 #include <vector>
 
 #include "config/geometry_check.h"
@@ -19,11 +22,12 @@ namespace Korvane_Exe {
 namespace {
 
 constexpr std::size_t Chunk_Bytes = 0x20000;
-// The bank's reads of differing pages kept for the majority; a page beyond
-// this is read once more instead, so memory stays bounded.
-constexpr std::size_t Kept_Read_Bytes = 16u << 20;
-// Differing pages whose reads are counted at once, by the bytes that takes.
-constexpr std::size_t Vote_Bytes = 16u << 20;
+// The verify pass's reads of differing pages, counted against the dump and
+// kept for the majority; a page beyond this is read once more instead, so
+// memory stays bounded.
+constexpr std::size_t Kept_Vote_Bytes = 16u << 20;
+// Differing pages whose reads are counted at once, by the most that takes.
+constexpr std::size_t Vote_Bytes = 32u << 20;
 // Clean bytes between two differing units that a reading run reads through
 // rather than opening another run: a run costs an upload and a program,
 // 1.25 MB on the wire, about what streaming 1 MiB of pages costs the reader.
@@ -31,8 +35,12 @@ constexpr std::uint64_t Gap_Bytes = 1u << 20;
 
 // Adds each bit in which `a` and `b` differ to its data line; `offset` is
 // the stream position of a[0] (on a 16-bit bus odd bytes carry IO8-IO15).
+// `words`, when given, gets the differing 64-bit words of the page that
+// starts at stream position `page_start`: pairs of word index and
+// difference, bit i of the page's byte 8w + j at 8j + i.
 std::uint64_t Count_Differing_Bits(const std::uint8_t* a, const std::uint8_t* b, std::size_t count,
-                                   std::uint64_t offset, std::vector<std::uint64_t>& lines) {
+                                   std::uint64_t offset, std::vector<std::uint64_t>& lines,
+                                   std::vector<std::uint64_t>* words, std::uint64_t page_start) {
     std::uint64_t bits = 0;
     for (std::size_t i = 0; i < count;) {
         if (i + 8 <= count) {
@@ -46,9 +54,17 @@ std::uint64_t Count_Differing_Bits(const std::uint8_t* a, const std::uint8_t* b,
         }
         for (const std::size_t end = std::min(i + 8, count); i < end; ++i) {
             const unsigned differ = a[i] ^ b[i];
+            if (!differ) continue;
             bits += static_cast<std::uint64_t>(std::popcount(differ));
             const std::size_t base = lines.size() == 16 && (offset + i) % 2 ? 8 : 0;
             for (unsigned line = 0; line < 8; ++line) lines[base + line] += differ >> line & 1;
+            if (!words) continue;
+            const std::uint64_t at = offset + i - page_start, w = at / 8;
+            const std::uint64_t difference = std::uint64_t{differ} << (8 * (at % 8));
+            if (!words->empty() && (*words)[words->size() - 2] == w)
+                words->back() |= difference;
+            else
+                words->insert(words->end(), {w, difference});
         }
     }
     return bits;
@@ -116,33 +132,22 @@ private:
     bool replaced = false;
 };
 
-struct Differing_Page {
-    std::uint64_t page;
-    std::uint64_t bits;
-    std::vector<std::uint8_t> read;  // the verify read of it; empty when not kept
+// Buffers that counting a read needs, kept from page to page.
+struct Vote_Scratch {
+    std::vector<std::uint64_t> differing, merged;
 };
 
-// One differing page while its reads are counted. Most bits read as the
-// dump holds them every time, so what is counted is, per bit, the fresh
-// reads that differ from the dump, kept bit-sliced 64 bits to a word (plane
-// p holds bit p of every count) and touched only where a read differs.
-struct Page_Votes {
-    Page_Votes(const Differing_Page* differing, std::size_t bytes, std::uint32_t reads)
-        : page(differing), length(bytes), stored(bytes), first(bytes), words((bytes + 7) / 8),
-          planes(std::bit_width(reads), std::vector<std::uint64_t>(words)), any_differ(words) {}
+// The fresh reads of one page counted against the dump's bytes. Most bits
+// read as the dump holds them every time, so only the 64-bit words that
+// some read gave otherwise are kept, in ascending order: per word its
+// index, then, bit-sliced, how many reads differed from the dump in each
+// bit (plane p holds bit p of every count).
+class Page_Votes {
+public:
+    explicit Page_Votes(std::uint32_t fresh_reads) : planes(std::bit_width(fresh_reads)) {}
 
-    const Differing_Page* page;
-    std::size_t length;                // a last page may be short
-    std::vector<std::uint8_t> stored;  // as the dump holds it
-    std::vector<std::uint8_t> first;   // the first fresh read
-    std::size_t words;
-    std::vector<std::vector<std::uint64_t>> planes;
-    std::vector<std::uint64_t> any_differ;  // bits that some fresh read gave otherwise than the dump
-    std::uint32_t fresh = 0;           // fresh reads counted
-    bool alike = true;                 // every fresh read equal to the first
-
-    // Bits 64w to 64w+63 of `bytes`, bit i of byte j at 8j + i.
-    std::uint64_t Word(const std::uint8_t* bytes, std::size_t w) const {
+    // Bits 64w to 64w+63 of `length` bytes, bit i of byte j at 8j + i.
+    static std::uint64_t Word(const std::uint8_t* bytes, std::size_t w, std::size_t length) {
         std::uint64_t word = 0;
         if (std::endian::native == std::endian::little && w * 8 + 8 <= length) {
             std::memcpy(&word, bytes + w * 8, 8);
@@ -151,130 +156,348 @@ struct Page_Votes {
         for (std::size_t j = 0; j < 8 && w * 8 + j < length; ++j) word |= std::uint64_t{bytes[w * 8 + j]} << (8 * j);
         return word;
     }
-    void Add_Fresh(const std::uint8_t* bytes) {
-        for (std::size_t w = 0; w < words; ++w) {
-            std::uint64_t carry = Word(bytes, w) ^ Word(stored.data(), w);
-            if (!carry) continue;
-            any_differ[w] |= carry;
-            // A ripple-carry add of one to the counts of the differing bits.
-            for (std::size_t p = 0; carry && p < planes.size(); ++p) {
-                const std::uint64_t next = planes[p][w] & carry;
-                planes[p][w] ^= carry;
-                carry = next;
+
+    // Counts one fresh read. `scratch` is lent by the caller, so that pages
+    // counted one after another share their buffers.
+    void Add(const std::uint8_t* read, const std::uint8_t* stored, std::size_t length, Vote_Scratch& scratch) {
+        // The words this read gives otherwise than the dump: index, difference.
+        std::vector<std::uint64_t>& differing = scratch.differing;
+        differing.clear();
+        const std::size_t blocks = length / 64, words = (length + 7) / 8;
+        for (std::size_t block = 0; block < blocks; ++block) {
+            // Equal stretches are passed over 64 bytes at a time.
+            std::uint64_t x[8], any = 0;
+            for (std::size_t k = 0; k < 8; ++k) {
+                std::uint64_t a, b;
+                std::memcpy(&a, read + block * 64 + k * 8, 8);
+                std::memcpy(&b, stored + block * 64 + k * 8, 8);
+                x[k] = a ^ b;
+                any |= x[k];
+            }
+            if (!any) continue;
+            for (std::size_t k = 0; k < 8; ++k) {
+                if (!x[k]) continue;
+                const std::size_t w = block * 8 + k;
+                differing.push_back(w);
+                differing.push_back(std::endian::native == std::endian::little
+                                        ? x[k]
+                                        : Word(read, w, length) ^ Word(stored, w, length));
             }
         }
-        if (fresh++ == 0) std::copy_n(bytes, length, first.begin());
-        alike = alike && std::memcmp(bytes, first.data(), length) == 0;
+        for (std::size_t w = blocks * 8; w < words; ++w)
+            if (const std::uint64_t x = Word(read, w, length) ^ Word(stored, w, length)) {
+                differing.push_back(w);
+                differing.push_back(x);
+            }
+        Add(differing, scratch);
     }
-    // How many of the `reads` reads (the dump one of them) had bit b of word w set.
-    std::uint32_t Set_Count(std::size_t w, unsigned b, std::uint32_t reads) const {
-        std::uint32_t differ = 0;
-        for (std::size_t p = 0; p < planes.size(); ++p)
-            differ |= static_cast<std::uint32_t>(planes[p][w] >> b & 1) << p;
-        return (Word(stored.data(), w) >> b & 1) ? reads - differ : differ;
+
+    // Counts one fresh read given as the words it gives otherwise than the
+    // dump: pairs of index and difference, in ascending order.
+    void Add(const std::vector<std::uint64_t>& differing, Vote_Scratch& scratch) {
+        ++fresh;
+        if (differing.empty()) return;
+        // Merged into the counts, both in ascending word order.
+        const std::size_t stride = 1 + planes;
+        std::vector<std::uint64_t>& merged = scratch.merged;
+        merged.resize(entries.size() + differing.size() / 2 * stride);
+        std::uint64_t* out = merged.data();
+        const std::uint64_t *kept = entries.data(), *kept_end = kept + entries.size();
+        for (std::size_t i = 0; i < differing.size(); i += 2) {
+            const std::uint64_t w = differing[i];
+            for (; kept != kept_end && *kept < w; kept += stride, out += stride) std::copy_n(kept, stride, out);
+            if (kept != kept_end && *kept == w) {
+                std::copy_n(kept, stride, out);
+                kept += stride;
+            } else {
+                out[0] = w;
+                std::fill_n(out + 1, planes, 0);
+            }
+            // A ripple-carry add of one to the counts of the differing bits.
+            std::uint64_t carry = differing[i + 1];
+            for (std::size_t p = 1; carry && p < stride; ++p) {
+                const std::uint64_t next = out[p] & carry;
+                out[p] ^= carry;
+                carry = next;
+            }
+            out += stride;
+        }
+        out = std::copy(kept, kept_end, out);
+        merged.resize(static_cast<std::size_t>(out - merged.data()));
+        entries.swap(merged);
     }
-    // Bytes of votes for a page of `bytes` counted `reads` times.
-    static std::size_t Bytes(std::size_t bytes, std::uint32_t reads) {
-        return (3 + std::bit_width(reads)) * (bytes + 8);
+
+    // True when every fresh read gave the same bytes: each counted bit
+    // differed from the dump in all of them.
+    bool Alike() const {
+        for (std::size_t e = 0; e < entries.size(); e += 1 + planes) {
+            std::uint64_t all = ~std::uint64_t{0}, any = 0;
+            for (std::uint32_t p = 0; p < planes; ++p) {
+                const std::uint64_t plane = entries[e + 1 + p];
+                all &= fresh >> p & 1 ? plane : ~plane;
+                any |= plane;
+            }
+            if (any & ~all) return false;
+        }
+        return true;
     }
+
+    // The bitwise majority of the dump's `bytes` and the fresh reads, as the
+    // words that change: index and new value, pairs appended to `changes`.
+    // Returns the unsure bits: a tie keeps the dump's value, and fewer than
+    // two thirds agreeing is unsure too.
+    std::uint64_t Vote(const std::uint8_t* bytes, std::size_t length, std::vector<std::uint64_t>& changes) const {
+        const std::uint32_t reads = fresh + 1;
+        std::uint64_t unsure = 0;
+        for (std::size_t e = 0; e < entries.size(); e += 1 + planes) {
+            const auto w = static_cast<std::size_t>(entries[e]);
+            const std::uint64_t old = Word(bytes, w, length);
+            std::uint64_t word = old, mixed = 0;
+            for (std::uint32_t p = 0; p < planes; ++p) mixed |= entries[e + 1 + p];
+            for (; mixed; mixed &= mixed - 1) {
+                const auto b = static_cast<unsigned>(std::countr_zero(mixed));
+                std::uint32_t differ = 0;
+                for (std::uint32_t p = 0; p < planes; ++p)
+                    differ |= static_cast<std::uint32_t>(entries[e + 1 + p] >> b & 1) << p;
+                const std::uint32_t set = (old >> b & 1) ? reads - differ : differ;
+                const std::uint32_t agree = std::max(set, reads - set);
+                const bool one = set * 2 == reads ? (old >> b & 1) : set * 2 > reads;
+                if (set * 2 == reads || agree * 3 < reads * 2) ++unsure;
+                word = (word & ~(std::uint64_t{1} << b)) | std::uint64_t{one} << b;
+            }
+            if (word != old) changes.insert(changes.end(), {w, word});
+        }
+        return unsure;
+    }
+
+    std::size_t Bytes() const { return entries.size() * sizeof(std::uint64_t); }
+    // The most a page of `page_bytes` can take: every word differing.
+    static std::size_t Most_Bytes(std::size_t page_bytes, std::uint32_t fresh_reads) {
+        return (page_bytes / 8 + 1) * (1 + std::bit_width(fresh_reads)) * sizeof(std::uint64_t);
+    }
+
+    std::uint32_t fresh = 0;  // fresh reads counted
+
+private:
+    std::uint32_t planes;
+    std::vector<std::uint64_t> entries;
 };
 
-// Reads each page of `votes` that lacks fresh reads once more, grouped as
-// Read_Pages_Grouped groups them.
-void Read_Round(std::uint32_t bank, const NAND_Config& config, const NAND_Options& options, std::uint64_t total,
-                std::vector<Page_Votes>& votes, std::uint32_t wanted, ZEKT_Progress& progress,
-                std::uint64_t& reads_done, std::uint64_t reads_total) {
-    std::vector<std::uint64_t> pages;
-    std::vector<std::size_t> which;
-    for (std::size_t i = 0; i < votes.size(); ++i) {
-        if (votes[i].fresh >= wanted) continue;
-        pages.push_back(votes[i].page->page);
-        which.push_back(i);
-    }
-    Read_Pages_Grouped(bank, config, options, total, pages, progress,
-                       [&](std::size_t index, const std::uint8_t* bytes) {
-                           progress.Update(static_cast<std::int64_t>(reads_done),
-                                           static_cast<std::int64_t>(reads_total));
-                           votes[which[index]].Add_Fresh(bytes);
-                           ++reads_done;
-                       });
-}
+struct Differing_Page {
+    std::uint64_t page;
+    std::uint64_t bits;
+    Page_Votes votes;  // the verify read counted, when it was kept
+};
 
-// Reads every differing page `reread` times more. A page whose fresh reads
-// (the verify read and these) all agree was misread the same way every
-// time, or the dump is not this chip's: it is left as it is. Otherwise the
-// page is flaky and becomes the bitwise majority of the dump and all fresh
-// reads; a bit is unsure on a tie (it keeps the dump's value) or when fewer
-// than two thirds of the reads agree. A page's old bytes go to the undo
-// file before it is replaced. `hash`, when given, holds the dump's hash up
-// to the first differing page; the ".sha256" goes at the first replaced
-// page and comes back at the end.
+// Every replaced page goes to the dump in as few writes as neighbouring
+// pages allow.
+class Page_Writer {
+public:
+    Page_Writer(ZEKT_Media& dump_file, std::uint32_t page_bytes) : dump(dump_file), page(page_bytes) {}
+    // `bytes` stays valid until Flush.
+    void Put(std::uint64_t number, const std::uint8_t* bytes, std::size_t length) {
+        if (count && (number != first + pages || from + count != bytes)) Flush();
+        if (!count) first = number, from = bytes, pages = 0;
+        count += length;
+        ++pages;
+    }
+    void Flush() {
+        if (!count) return;
+        dump.SetPos(first * page);
+        dump.Write(from, count);
+        count = 0;
+    }
+
+private:
+    ZEKT_Media& dump;
+    std::uint32_t page;
+    std::uint64_t first = 0, pages = 0;
+    const std::uint8_t* from = nullptr;
+    std::size_t count = 0;
+};
+
+// A share of the differing pages while it is mended: the dump's bytes of
+// them and, once settled, what became of each.
+struct Share {
+    std::size_t first = 0, last = 0;  // indices into the differing pages
+    std::vector<std::uint8_t> bytes;
+    std::vector<std::wstring> verdicts;
+    std::vector<bool> replaced;
+};
+
+// Reads every differing page `reread` times more, grouped as
+// Read_Pages_Grouped groups them, a share of the pages at a time so that
+// memory stays bounded. A page whose fresh reads (the verify read and
+// these) all agree was misread the same way every time, or the dump is not
+// this chip's: it is left as it is. Otherwise the page is flaky and becomes
+// the bitwise majority of the dump and all fresh reads. A page's old bytes
+// go to the undo file before it is replaced, and the list names it once
+// the dump holds it. While one share is read again, a thread of its own
+// writes the share before it and reads the dump's bytes of the next.
+// `hash`, when given, holds the dump's hash up to the first differing page;
+// the ".sha256" goes at the first replaced page and comes back at the end.
 void Mend_Pages(std::uint32_t bank, const NAND_Config& config, const NAND_Options& options,
-                const std::wstring& dump_path, const std::vector<Differing_Page>& pages, ZEKT_Progress& progress,
+                const std::wstring& dump_path, std::vector<Differing_Page>& pages, ZEKT_Progress& progress,
                 Verify_Result& result, Diff_File& diff, ZEKT_Sha256* hash) {
     auto dump = std::make_unique<ZEKT_MediaFileUpdate>(dump_path);
     const std::uint64_t total = dump->GetSize();
     Undo_File undo(dump_path, config.Page, total);
     const std::uint32_t fresh_reads = result.reread + 1;
-    const std::uint32_t reads = fresh_reads + 1;
-    // Pages are counted in batches, so memory stays bounded however many differ.
-    const std::size_t batch = std::max<std::size_t>(1, Vote_Bytes / Page_Votes::Bytes(config.Page, reads));
-    std::uint64_t reads_done = 0;
-    const std::uint64_t reads_total = pages.size() * std::uint64_t{fresh_reads};
-    std::vector<std::uint8_t> mended(config.Page);
+    const std::size_t page_bytes = config.Page;
+    // Two shares' bytes and the most the votes can take, per page.
+    const std::size_t share_pages =
+        std::max<std::size_t>(1, Vote_Bytes / (2 * page_bytes + Page_Votes::Most_Bytes(page_bytes, fresh_reads)));
+    std::uint64_t reads_done = 0, reads_total = 0;
+    for (const Differing_Page& page : pages) reads_total += fresh_reads - page.votes.fresh;
     const std::wstring hash_path = dump_path + L".sha256";
     bool changed = false;
-    for (std::size_t first = 0; first < pages.size(); first += batch) {
-        std::vector<Page_Votes> votes;
-        for (std::size_t index = first; index < std::min(pages.size(), first + batch); ++index) {
-            const Differing_Page& page = pages[index];
-            const std::uint64_t offset = page.page * config.Page;
-            const auto length = static_cast<std::size_t>(std::min<std::uint64_t>(config.Page, total - offset));
-            Page_Votes& v = votes.emplace_back(&page, length, reads);
-            dump->SetPos(offset);
-            dump->Read(v.stored.data(), length);
-            if (!page.read.empty()) v.Add_Fresh(page.read.data()), ++reads_done;
+    auto length_of = [&](std::uint64_t number) {
+        return static_cast<std::size_t>(std::min<std::uint64_t>(page_bytes, total - number * page_bytes));
+    };
+    auto load = [&](Share& share, std::size_t first) {
+        share.first = first;
+        share.last = std::min(pages.size(), first + share_pages);
+        share.bytes.resize((share.last - first) * page_bytes);
+        share.verdicts.assign(share.last - first, std::wstring());
+        share.replaced.assign(share.last - first, false);
+        for (std::size_t i = first; i < share.last;) {
+            // Neighbouring pages are read in one go.
+            std::size_t j = i + 1;
+            while (j < share.last && pages[j].page == pages[j - 1].page + 1) ++j;
+            dump->SetPos(pages[i].page * page_bytes);
+            dump->Read(share.bytes.data() + (i - first) * page_bytes,
+                       (j - i - 1) * page_bytes + length_of(pages[j - 1].page));
+            i = j;
         }
-        for (std::uint32_t round = 1; round <= fresh_reads; ++round)
-            Read_Round(bank, config, options, total, votes, round, progress, reads_done, reads_total);
-        for (const Page_Votes& v : votes) {
-            const Differing_Page& page = *v.page;
-            if (v.alike) {
-                // The reads agree: no vote may overrule them, nor they the dump.
-                const bool same = v.first == v.stored;
-                result.mended_pages += same;
-                result.steady_pages += !same;
-                diff.Add(page.page, page.bits, same ? L"mended" : L"not mended");
-                continue;
-            }
-            std::uint64_t unsure = 0;
-            for (std::size_t w = 0; w < v.words; ++w) {
-                // Bits that every read gave as the dump holds them stay.
-                std::uint64_t word = v.Word(v.stored.data(), w);
-                for (std::uint64_t mixed = v.any_differ[w]; mixed; mixed &= mixed - 1) {
-                    const auto b = static_cast<unsigned>(std::countr_zero(mixed));
-                    const std::uint32_t set = v.Set_Count(w, b, reads), agree = std::max(set, reads - set);
-                    const bool one = set * 2 == reads ? (word >> b & 1) : set * 2 > reads;
-                    if (set * 2 == reads || agree * 3 < reads * 2) ++unsure;
-                    word = (word & ~(std::uint64_t{1} << b)) | std::uint64_t{one} << b;
-                }
-                for (std::size_t j = 0; j < 8 && w * 8 + j < v.length; ++j)
-                    mended[w * 8 + j] = static_cast<std::uint8_t>(word >> (8 * j));
-            }
-            if (std::memcmp(mended.data(), v.stored.data(), v.length) != 0) {
-                undo.Save(page.page, v.stored.data(), v.length);
-                // A hash of the old bytes must never stay beside the new ones.
-                if (!changed && hash) Delete_File(hash_path);
-                changed = true;
-                diff.Replacing();
-                dump->SetPos(page.page * config.Page);
-                dump->Write(mended.data(), v.length);
-            }
-            if (unsure == 0) ++result.mended_pages;
-            result.unsure_bits += unsure;
-            diff.Add(page.page, page.bits, unsure ? Format(L"unsure %I64u", unsure) : L"mended");
+    };
+    auto store = [&](const Share& share) {
+        Page_Writer writer(*dump, config.Page);
+        for (std::size_t i = share.first; i < share.last; ++i)
+            if (share.replaced[i - share.first])
+                writer.Put(pages[i].page, share.bytes.data() + (i - share.first) * page_bytes, length_of(pages[i].page));
+        writer.Flush();
+    };
+    auto list = [&](std::size_t first, const std::vector<std::wstring>& verdicts) {
+        for (std::size_t i = 0; i < verdicts.size(); ++i) diff.Add(pages[first + i].page, pages[first + i].bits, verdicts[i]);
+    };
+
+    Vote_Scratch scratch;
+    std::vector<std::uint64_t> changes;
+    std::vector<Undo_Span> spans;
+    // A page with all its reads: the vote, and its old bytes to the undo file.
+    auto settle = [&](Share& share, std::size_t i) {
+        Differing_Page& page = pages[i];
+        std::uint8_t* bytes = share.bytes.data() + (i - share.first) * page_bytes;
+        const std::size_t length = length_of(page.page);
+        const Page_Votes votes = std::exchange(page.votes, Page_Votes(fresh_reads));
+        std::wstring& verdict = share.verdicts[i - share.first];
+        if (votes.Alike()) {
+            // The reads agree: no vote may overrule them, nor they the dump.
+            const bool same = votes.Bytes() == 0;
+            result.mended_pages += same;
+            result.steady_pages += !same;
+            verdict = same ? L"mended" : L"not mended";
+            return;
         }
+        changes.clear();
+        const std::uint64_t unsure = votes.Vote(bytes, length, changes);
+        if (!changes.empty()) {
+            spans.clear();
+            for (std::size_t c = 0; c < changes.size(); c += 2) {
+                const auto offset = static_cast<std::uint32_t>(changes[c] * 8);
+                const auto count = static_cast<std::uint32_t>(std::min<std::size_t>(8, length - offset));
+                if (!spans.empty() && spans.back().offset + spans.back().length == offset)
+                    spans.back().length += count;
+                else
+                    spans.push_back({offset, count});
+            }
+            undo.Save(page.page, bytes, length, spans);
+            // A hash of the old bytes must never stay beside the new ones.
+            if (!changed && hash) Delete_File(hash_path);
+            changed = true;
+            diff.Replacing();
+            for (std::size_t c = 0; c < changes.size(); c += 2)
+                for (std::size_t j = 0; j < 8 && changes[c] * 8 + j < length; ++j)
+                    bytes[changes[c] * 8 + j] = static_cast<std::uint8_t>(changes[c + 1] >> (8 * j));
+            share.replaced[i - share.first] = true;
+        }
+        if (unsure == 0) ++result.mended_pages;
+        result.unsure_bits += unsure;
+        verdict = unsure ? Format(L"unsure %I64u", unsure) : L"mended";
+    };
+    std::vector<std::uint64_t> numbers;
+    std::vector<std::size_t> which;
+    auto read_again = [&](Share& share) {
+        for (std::uint32_t round = 1; round <= fresh_reads; ++round) {
+            numbers.clear();
+            which.clear();
+            for (std::size_t i = share.first; i < share.last; ++i)
+                if (pages[i].votes.fresh < round) numbers.push_back(pages[i].page), which.push_back(i);
+            Read_Pages_Grouped(bank, config, options, total, numbers, progress,
+                               [&](std::size_t index, const std::uint8_t* bytes) {
+                                   progress.Update(static_cast<std::int64_t>(reads_done),
+                                                   static_cast<std::int64_t>(reads_total));
+                                   const std::size_t i = which[index];
+                                   pages[i].votes.Add(bytes, share.bytes.data() + (i - share.first) * page_bytes,
+                                                      length_of(pages[i].page), scratch);
+                                   ++reads_done;
+                               });
+        }
+    };
+    // Settles a share that has all its reads and writes it: old bytes go
+    // to the undo file first.
+    auto mend = [&](Share& share) {
+        for (std::size_t i = share.first; i < share.last; ++i) settle(share, i);
+        undo.Flush();
+        store(share);
+    };
+
+    Share current, other;  // `other`: the share before, then the one after
+    load(current, 0);
+    bool have_before = false;
+    for (;;) {
+        // While this share is read again, a thread of its own settles and
+        // writes the one before and reads the dump's bytes of the next.
+        const std::size_t after = current.last;
+        const std::size_t before_first = other.first;
+        std::vector<std::wstring> before_verdicts;
+        bool before_mended = !have_before;
+        std::future<void> files = std::async(std::launch::async, [&, mend_before = have_before] {
+            if (mend_before) {
+                mend(other);
+                before_verdicts = std::move(other.verdicts);
+            }
+            before_mended = true;
+            if (after < pages.size()) load(other, after);
+        });
+        // The share before is listed once the dump holds it.
+        auto join = [&] {
+            std::exception_ptr error;
+            try {
+                files.get();
+            } catch (...) {
+                error = std::current_exception();
+            }
+            if (before_mended) list(before_first, before_verdicts);
+            if (error) std::rethrow_exception(error);
+        };
+        try {
+            read_again(current);
+        } catch (...) {
+            // Clean-up while an error passes: what reached the dump stays on record.
+            try {
+                join();
+            } catch (...) {
+            }
+            throw;
+        }
+        join();
+        have_before = true;
+        std::swap(current, other);
+        if (after >= pages.size()) break;
     }
+    mend(other);
+    list(other.first, other.verdicts);
     dump.reset();  // the hash reads the file under a lock of its own
     if (changed && hash) {
         // Bytes before the first differing page are as the verify pass hashed them.
@@ -309,15 +532,16 @@ void Read_Pages_Grouped(std::uint32_t bank, const NAND_Config& config, const NAN
 }
 
 Verify_Result Compare_Bank(ZEKT_Media& bank, ZEKT_Media& dump, std::uint32_t page_bytes, std::uint32_t data_lines,
-                           ZEKT_Progress& progress, bool pass_pages, const Differing_Page_Sink& differs,
+                           ZEKT_Progress& progress, bool pass_words, const Differing_Page_Sink& differs,
                            ZEKT_Sha256* prefix_hash) {
     if (page_bytes == 0) throw ZEKT_Exception(L"Can't divide a bank into pages of <0> bytes");
     const std::uint64_t total = bank.GetSize();
     Verify_Result result;
     result.pages = (total + page_bytes - 1) / page_bytes;
     result.line_bits.assign(data_lines, 0);
-    std::vector<std::uint8_t> read(Chunk_Bytes), stored(Chunk_Bytes), page_read(pass_pages ? page_bytes : 0);
+    std::vector<std::uint8_t> read(Chunk_Bytes), stored(Chunk_Bytes);
     std::uint64_t page_bits = 0;  // of the page under way, which may straddle two chunks
+    std::vector<std::uint64_t> words;  // its differing words, when they are passed on
     ZEKT_Sha256 page_start_hash;
     for (std::uint64_t pos = 0; pos < total;) {
         progress.Update(static_cast<std::int64_t>(pos), static_cast<std::int64_t>(total));
@@ -329,21 +553,22 @@ Verify_Result Compare_Bank(ZEKT_Media& bank, ZEKT_Media& dump, std::uint32_t pag
             const std::uint64_t page = (pos + i) / page_bytes;
             const std::uint64_t page_end = std::min(total, (page + 1) * page_bytes);
             const std::size_t span = static_cast<std::size_t>(std::min<std::uint64_t>(n - i, page_end - (pos + i)));
-            if (pass_pages) std::memcpy(page_read.data() + (pos + i - page * page_bytes), read.data() + i, span);
             if (prefix_hash) {
                 if (pos + i == page * page_bytes) page_start_hash = *prefix_hash;
                 prefix_hash->Update(stored.data() + i, span);
             }
             if (std::memcmp(read.data() + i, stored.data() + i, span) != 0)
-                page_bits += Count_Differing_Bits(read.data() + i, stored.data() + i, span, pos + i, result.line_bits);
+                page_bits += Count_Differing_Bits(read.data() + i, stored.data() + i, span, pos + i, result.line_bits,
+                                                  pass_words ? &words : nullptr, page * page_bytes);
             i += span;
             if (pos + i < page_end || page_bits == 0) continue;
             if (result.differing_pages++ == 0) result.first_page = page;
             // The hash stops before the first differing page: it may change.
             if (prefix_hash) *prefix_hash = page_start_hash, prefix_hash = nullptr;
             result.differing_bits += page_bits;
-            differs(page, page_bits, pass_pages ? page_read.data() : nullptr);
+            differs(page, page_bits, words);
             page_bits = 0;
+            words.clear();
         }
         pos += n;
     }
@@ -406,15 +631,17 @@ void Verify_Bank(Reader_Master& master, Bank_List& banks, const NAND_Config& con
         Korvane_Internal::Korvane medium(bank, config, options);
         // A dump of another size is not this bank's, whatever its bytes say.
         if (dump.GetSize() != medium.GetSize()) throw Dump_Size_Error(dump_path, dump.GetSize(), medium.GetSize());
-        const std::size_t kept_reads = config.Page ? Kept_Read_Bytes / config.Page : 0;
+        std::size_t kept_bytes = 0;
+        Vote_Scratch scratch;
         result = Compare_Bank(medium, dump, config.Page, config.Bus == L"16" ? 16 : 8, *progress, reread != 0,
-                              [&](std::uint64_t page, std::uint64_t bits, const std::uint8_t* read) {
+                              [&](std::uint64_t page, std::uint64_t bits, const std::vector<std::uint64_t>& words) {
                                   if (!reread) return diff.Add(page, bits, L"");
-                                  pages.push_back({page, bits, {}});
+                                  Page_Votes votes(reread + 1);
+                                  votes.Add(words, scratch);
                                   // Beyond the budget the page is read once more instead.
-                                  const std::uint64_t length =
-                                      std::min<std::uint64_t>(config.Page, medium.GetSize() - page * config.Page);
-                                  if (pages.size() <= kept_reads) pages.back().read.assign(read, read + length);
+                                  if (kept_bytes + votes.Bytes() > Kept_Vote_Bytes) votes = Page_Votes(reread + 1);
+                                  kept_bytes += votes.Bytes();
+                                  pages.push_back({page, bits, std::move(votes)});
                               },
                               hashed ? &hash : nullptr);
         result.reread = reread;
@@ -424,8 +651,7 @@ void Verify_Bank(Reader_Master& master, Bank_List& banks, const NAND_Config& con
         result.corrected_line_bits =
             Read_Ecc_Listing(dump_path + L".ecc", 0, config.Page, config.Bus == L"16" ? 16 : 8).line_bits;
     // The link is free again: the mending runs read one unit each.
-    if (!pages.empty()) {
-        progress->Set_Status(L"Mend...");
+    if (!pages.empty()) {progress->Set_Status(L"Mend...");
         Mend_Pages(bank, config, options, dump_path, pages, *progress, result, diff, hashed ? &hash : nullptr);
     }
     diff.Complete(result.line_bits);

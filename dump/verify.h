@@ -26,9 +26,11 @@ struct Verify_Result {
     std::vector<std::uint64_t> corrected_line_bits;  // bits the ECC list beside the dump corrected, per line
 };
 
-// Called for every differing page: its number, its differing bits, and the
-// bank's bytes of it when asked for (else null).
-using Differing_Page_Sink = std::function<void(std::uint64_t page, std::uint64_t bits, const std::uint8_t* read)>;
+// Called for every differing page: its number, its differing bits and,
+// when asked for (else empty), its differing 64-bit words: pairs of word
+// index and difference, bit i of the page's byte 8w + j at 8j + i.
+using Differing_Page_Sink =
+    std::function<void(std::uint64_t page, std::uint64_t bits, const std::vector<std::uint64_t>& words)>;
 
 // Compares the bank's stream with as many bytes of the dump, page by page
 // ("Page" bytes each), chunk by chunk in fixed buffers, counting differing
@@ -37,7 +39,7 @@ using Differing_Page_Sink = std::function<void(std::uint64_t page, std::uint64_t
 // `prefix_hash`, when given, is fed the dump's bytes before its first
 // differing page (all of them when none differs).
 Verify_Result Compare_Bank(ZEKT_Media& bank, ZEKT_Media& dump, std::uint32_t page_bytes, std::uint32_t data_lines,
-                           ZEKT_Progress& progress, bool pass_pages, const Differing_Page_Sink& differs,
+                           ZEKT_Progress& progress, bool pass_words, const Differing_Page_Sink& differs,
                            ZEKT_Sha256* prefix_hash = nullptr);
 
 // "Identical (384 pages)" or "7 of 384 pages differ, first page 12, 21 bits",

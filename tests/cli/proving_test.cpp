@@ -15,6 +15,7 @@
 namespace {
 
 std::string Text_Of(const std::vector<unsigned char>& bytes) { return {bytes.begin(), bytes.end()}; }
+std::vector<unsigned char> Bytes_Of(const std::string& text) { return {text.begin(), text.end()}; }
 
 std::string Sha256_Line(const std::vector<unsigned char>& bytes, const std::string& name) {
     ZEKT_Sha256 hash;
@@ -301,6 +302,120 @@ INSTANTIATE_TEST_SUITE_P(
         Mend_Case{"reader lost while mending", "Sim Flaky Pages=20000", "Sim Flaky Pages=20000", "3760128", 1,
                   "Bank_1  error: Read failure, pos 0x", {}}),
     [](const testing::TestParamInfo<Mend_Case>& info) { return "case_" + std::to_string(info.index); });
+
+struct Weak_Mend_Case {
+    const char* what;
+    std::string unplug;  // "Sim Unplug After", or empty
+    bool cut_record = false;  // an undo file whose last record a stop cut short lies there first
+};
+
+class Cli_Weak_Mend : public testing::TestWithParam<Weak_Mend_Case> {};
+
+// A weak data line makes every page of a bank of 960 pages differ, more
+// than one share of the mending holds. Pages the list calls mended read as
+// the clean chip, the pages after the list are as read, and --undo gives
+// back the dump as read; a stop leaves the list ending where it stopped.
+TEST_P(Cli_Weak_Mend, WholeOrStoppedNothingIsLost) {
+    const Weak_Mend_Case& c = GetParam();
+    constexpr std::size_t Page = 9216, Pages = 960;
+    const std::vector<std::string> chip = {"--banks", "1", "--set", "Blocks=0x5"};
+    Temp_Folder folder, clean_folder;
+    auto with = [&](std::vector<std::string> arguments, std::vector<std::string> extra) {
+        arguments.insert(arguments.end(), chip.begin(), chip.end());
+        arguments.insert(arguments.end(), extra.begin(), extra.end());
+        return arguments;
+    };
+    ASSERT_EQ(Run_Cli(with(Demo_Read(clean_folder), {})).status, 0);
+    ASSERT_EQ(Run_Cli(with(Demo_Read(folder), {"--set", "Sim Weak Line=3"})).status, 0);
+    const std::vector<unsigned char> clean = clean_folder.Bytes(L"01_01.dump"), read = folder.Bytes(L"01_01.dump");
+    if (c.cut_record)
+        folder.Put(L"01_01.dump.undo", Bytes_Of("Korvane undo 2 page 9216 dump 8847360\n" +
+                                                std::string("\x01\0\0\0\0\0\0\0\x09\0\0\0\0\0\0\0\x01", 17)));
+    std::vector<std::string> verify = {"--reread", "3", "--set", "Sim Weak Line=3"};
+    if (!c.unplug.empty()) verify.insert(verify.end(), {"--set", "Sim Unplug After=" + c.unplug});
+    const Cli_Result result = Run_Cli(with(Demo_Verify(folder), verify));
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find(c.unplug.empty() ? "960 of 960 pages differ" : "error: Read failure"), std::string::npos)
+        << result.err;
+    const std::vector<unsigned char> dump = folder.Bytes(L"01_01.dump");
+    std::vector<std::string> listed = Lines_Of(folder, L"01_01.dump.diff");
+    std::erase_if(listed, [](const std::string& line) { return line.rfind("IO", 0) == 0; });
+    if (!c.unplug.empty()) {
+        ASSERT_FALSE(listed.empty());
+        EXPECT_EQ(listed.back().rfind("# stopped here", 0), 0u);
+        listed.pop_back();
+    }
+    EXPECT_EQ(listed.size() == Pages, c.unplug.empty()) << listed.size();
+    EXPECT_GT(listed.size(), 0u);
+    for (std::size_t page = 0; page < Pages; ++page) {
+        auto bytes = [&](const std::vector<unsigned char>& of) {
+            return std::vector<unsigned char>(of.begin() + page * Page, of.begin() + (page + 1) * Page);
+        };
+        if (page >= listed.size()) {
+            EXPECT_EQ(bytes(dump), bytes(read)) << page;
+            continue;
+        }
+        EXPECT_EQ(listed[page].rfind(std::to_string(page) + " ", 0), 0u) << listed[page];
+        if (listed[page].ends_with(" mended")) {
+            EXPECT_EQ(bytes(dump), bytes(clean)) << page;
+        }
+    }
+    EXPECT_EQ(Run_Cli(with(Demo_Verify(folder), {"--undo"})).status, 0);
+    EXPECT_TRUE(folder.Bytes(L"01_01.dump") == read);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Stops, Cli_Weak_Mend,
+    // The reader goes 100 pages into the second share: after the verify
+    // read and three rounds over the first share's 606 pages.
+    testing::Values(Weak_Mend_Case{"whole", ""},
+                    Weak_Mend_Case{"stopped", std::to_string(9216 * (960 + 3 * 606 + 100))},
+                    Weak_Mend_Case{"after_a_cut_record", "", true}),
+    [](const testing::TestParamInfo<Weak_Mend_Case>& info) { return std::string(info.param.what); });
+
+struct Undo_Case {
+    const char* what;
+    std::string undo;                  // the undo file beside a dump of three pages of 9216 bytes, all 00
+    int status;
+    std::vector<unsigned char> start;  // the dump's first bytes after verify --undo
+};
+
+class Cli_Undo : public testing::TestWithParam<Undo_Case> {};
+
+// Files of both forms are put back, last record first; a record cut short
+// is skipped, and a file that reaches outside its pages is refused whole.
+TEST_P(Cli_Undo, BothFormsPutBack) {
+    const Undo_Case& c = GetParam();
+    Temp_Folder folder;
+    folder.Put(L"01_01.dump", std::vector<unsigned char>(3 * 9216, 0x00));
+    folder.Put(L"01_01.dump.undo", Bytes_Of(c.undo));
+    const Cli_Result result = Run_Cli(Demo_Verify(folder, {"--banks", "1", "--undo"}));
+    EXPECT_EQ(result.status, c.status) << result.err;
+    const std::vector<unsigned char> dump = folder.Bytes(L"01_01.dump");
+    EXPECT_EQ(std::vector<unsigned char>(dump.begin() + 9216, dump.begin() + 9216 + c.start.size()), c.start);
+}
+
+// A record of the second page (number 1, 8 bytes little-endian).
+std::string Record_1(const std::string& body) { return std::string("\x01\0\0\0\0\0\0\0", 8) + body; }
+// A version-2 record of page 1: one span at `offset` holding `bytes`.
+std::string Span_1(std::uint16_t offset, const std::string& bytes) {
+    const std::string spans = std::string{static_cast<char>(offset & 0xFF), static_cast<char>(offset >> 8), 0, 0,
+                                          static_cast<char>(bytes.size()), 0, 0, 0} +
+                              bytes;
+    const std::string length{static_cast<char>(spans.size()), 0, 0, 0};
+    return Record_1(length + spans + length);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Forms, Cli_Undo,
+    testing::Values(
+        Undo_Case{"whole pages", "Korvane undo 1 page 9216 dump 27648\n" + Record_1(std::string(9216, 'a')) +
+                                     Record_1(std::string(9216, 'b')), 0, {'a', 'a'}},
+        Undo_Case{"spans, the last cut short", "Korvane undo 2 page 9216 dump 27648\n" + Span_1(1, "xy") +
+                                                   Span_1(0, "zz").substr(0, 20), 0, {0, 'x', 'y', 0}},
+        Undo_Case{"a span past the page", "Korvane undo 2 page 9216 dump 27648\n" + Span_1(1, "xy") + Span_1(9215, "xy"), 1,
+                  {0, 0, 0}}),
+    [](const testing::TestParamInfo<Undo_Case>& info) { return "case_" + std::to_string(info.index); });
 
 // A dump made anew takes with it every file that described the old bytes.
 TEST(Cli_Read, StaleFilesGoBeforeTheNewDump) {

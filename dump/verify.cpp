@@ -26,8 +26,9 @@ constexpr std::size_t Chunk_Bytes = 0x20000;
 // kept for the majority; a page beyond this is read once more instead, so
 // memory stays bounded.
 constexpr std::size_t Kept_Vote_Bytes = 16u << 20;
-// Differing pages whose reads are counted at once, by the most that takes.
-constexpr std::size_t Vote_Bytes = 32u << 20;
+// Differing pages whose reads are counted at once, by the most that takes:
+// a share of them, and the dump's bytes of it and of the share before.
+constexpr std::size_t Vote_Bytes = 48u << 20;
 // Clean bytes between two differing units that a reading run reads through
 // rather than opening another run: a run costs an upload and a program,
 // 1.25 MB on the wire, about what streaming 1 MiB of pages costs the reader.
@@ -132,6 +133,9 @@ private:
     bool replaced = false;
 };
 
+// Two 64-bit words at once, where the processor has wide registers.
+using Wide = std::uint64_t __attribute__((vector_size(16)));
+
 // Buffers that counting a read needs, kept from page to page.
 struct Vote_Scratch {
     std::vector<std::uint64_t> differing, merged;
@@ -164,24 +168,32 @@ public:
         std::vector<std::uint64_t>& differing = scratch.differing;
         differing.clear();
         const std::size_t blocks = length / 64, words = (length + 7) / 8;
-        for (std::size_t block = 0; block < blocks; ++block) {
-            // Equal stretches are passed over 64 bytes at a time.
-            std::uint64_t x[8], any = 0;
-            for (std::size_t k = 0; k < 8; ++k) {
-                std::uint64_t a, b;
-                std::memcpy(&a, read + block * 64 + k * 8, 8);
-                std::memcpy(&b, stored + block * 64 + k * 8, 8);
-                x[k] = a ^ b;
-                any |= x[k];
+        auto difference = [&](std::size_t w) {
+            std::uint64_t a, b;
+            std::memcpy(&a, read + w * 8, 8);
+            std::memcpy(&b, stored + w * 8, 8);
+            return std::endian::native == std::endian::little ? a ^ b
+                                                              : Word(read, w, length) ^ Word(stored, w, length);
+        };
+        for (std::size_t group = 0; group < blocks; group += 64) {
+            // Which of up to 64 blocks of 64 bytes differ, found without a
+            // branch per block: most are equal, and the rest fall at random.
+            std::uint64_t differ = 0;
+            const std::size_t end = std::min(blocks, group + 64);
+            for (std::size_t block = group; block < end; ++block) {
+                Wide any{};
+                for (std::size_t k = 0; k < 64; k += sizeof(Wide)) {
+                    Wide a, b;
+                    std::memcpy(&a, read + block * 64 + k, sizeof(Wide));
+                    std::memcpy(&b, stored + block * 64 + k, sizeof(Wide));
+                    any |= a ^ b;
+                }
+                differ |= std::uint64_t{(any[0] | any[1]) != 0} << (block - group);
             }
-            if (!any) continue;
-            for (std::size_t k = 0; k < 8; ++k) {
-                if (!x[k]) continue;
-                const std::size_t w = block * 8 + k;
-                differing.push_back(w);
-                differing.push_back(std::endian::native == std::endian::little
-                                        ? x[k]
-                                        : Word(read, w, length) ^ Word(stored, w, length));
+            for (; differ; differ &= differ - 1) {
+                const std::size_t block = group + static_cast<std::size_t>(std::countr_zero(differ));
+                for (std::size_t w = block * 8; w < block * 8 + 8; ++w)
+                    if (const std::uint64_t x = difference(w)) differing.insert(differing.end(), {w, x});
             }
         }
         for (std::size_t w = blocks * 8; w < words; ++w)
@@ -205,7 +217,10 @@ public:
         const std::uint64_t *kept = entries.data(), *kept_end = kept + entries.size();
         for (std::size_t i = 0; i < differing.size(); i += 2) {
             const std::uint64_t w = differing[i];
-            for (; kept != kept_end && *kept < w; kept += stride, out += stride) std::copy_n(kept, stride, out);
+            // The counted words before this one go across in one copy.
+            const std::uint64_t* from = kept;
+            while (kept != kept_end && *kept < w) kept += stride;
+            out = std::copy(from, kept, out);
             if (kept != kept_end && *kept == w) {
                 std::copy_n(kept, stride, out);
                 kept += stride;

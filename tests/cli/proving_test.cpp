@@ -366,10 +366,10 @@ TEST_P(Cli_Weak_Mend, WholeOrStoppedNothingIsLost) {
 
 INSTANTIATE_TEST_SUITE_P(
     Stops, Cli_Weak_Mend,
-    // The reader goes 100 pages into the second share: after the verify
-    // read and three rounds over the first share's 606 pages.
+    // The reader goes 10 pages into the second share: after the verify
+    // read and three rounds over the first share's 909 pages.
     testing::Values(Weak_Mend_Case{"whole", ""},
-                    Weak_Mend_Case{"stopped", std::to_string(9216 * (960 + 3 * 606 + 100))},
+                    Weak_Mend_Case{"stopped", std::to_string(9216 * (960 + 3 * 909 + 10))},
                     Weak_Mend_Case{"after_a_cut_record", "", true}),
     [](const testing::TestParamInfo<Weak_Mend_Case>& info) { return std::string(info.param.what); });
 

@@ -334,8 +334,16 @@ private:
 // A share of the differing pages while it is mended: the dump's bytes of
 // them and, once settled, what became of each.
 struct Share {
+    // What the votes of a page came to, found while its bytes are at hand.
+    struct Outcome {
+        bool alike = false;        // every fresh read gave the same bytes
+        std::uint64_t unsure = 0;  // bits
+        std::size_t changes_end = 0;  // its words to change end here in `changes`
+    };
     std::size_t first = 0, last = 0;  // indices into the differing pages
     std::vector<std::uint8_t> bytes;
+    std::vector<Outcome> outcomes;
+    std::vector<std::uint64_t> changes;  // pairs of word index and new value, page after page
     std::vector<std::wstring> verdicts;
     std::vector<bool> replaced;
 };
@@ -373,6 +381,8 @@ void Mend_Pages(std::uint32_t bank, const NAND_Config& config, const NAND_Option
         share.first = first;
         share.last = std::min(pages.size(), first + share_pages);
         share.bytes.resize((share.last - first) * page_bytes);
+        share.outcomes.assign(share.last - first, Share::Outcome());
+        share.changes.clear();
         share.verdicts.assign(share.last - first, std::wstring());
         share.replaced.assign(share.last - first, false);
         for (std::size_t i = first; i < share.last;) {
@@ -397,29 +407,42 @@ void Mend_Pages(std::uint32_t bank, const NAND_Config& config, const NAND_Option
     };
 
     Vote_Scratch scratch;
-    std::vector<std::uint64_t> changes;
     std::vector<Undo_Span> spans;
-    // A page with all its reads: the vote, and its old bytes to the undo file.
+    // An outcome's `unsure` for pages read alike every time, but not as the dump holds them.
+    constexpr std::uint64_t Steady = ~std::uint64_t{0};
+    // A page as its last read is counted, while its bytes are at hand: the vote.
+    auto vote = [&](Share& share, std::size_t i) {
+        Differing_Page& page = pages[i];
+        const Page_Votes votes = std::exchange(page.votes, Page_Votes(fresh_reads));
+        Share::Outcome& outcome = share.outcomes[i - share.first];
+        outcome.alike = votes.Alike();
+        // When the reads agree, no vote may overrule them, nor they the dump.
+        if (!outcome.alike)
+            outcome.unsure = votes.Vote(share.bytes.data() + (i - share.first) * page_bytes, length_of(page.page),
+                                        share.changes);
+        outcome.changes_end = share.changes.size();
+        if (outcome.alike && votes.Bytes() != 0) outcome.unsure = Steady;
+    };
+    // A voted page: its old bytes to the undo file, then the new ones in place.
     auto settle = [&](Share& share, std::size_t i) {
         Differing_Page& page = pages[i];
         std::uint8_t* bytes = share.bytes.data() + (i - share.first) * page_bytes;
         const std::size_t length = length_of(page.page);
-        const Page_Votes votes = std::exchange(page.votes, Page_Votes(fresh_reads));
+        const Share::Outcome& outcome = share.outcomes[i - share.first];
         std::wstring& verdict = share.verdicts[i - share.first];
-        if (votes.Alike()) {
-            // The reads agree: no vote may overrule them, nor they the dump.
-            const bool same = votes.Bytes() == 0;
-            result.mended_pages += same;
-            result.steady_pages += !same;
-            verdict = same ? L"mended" : L"not mended";
+        if (outcome.alike) {
+            const bool steady = outcome.unsure == Steady;
+            result.mended_pages += !steady;
+            result.steady_pages += steady;
+            verdict = steady ? L"not mended" : L"mended";
             return;
         }
-        changes.clear();
-        const std::uint64_t unsure = votes.Vote(bytes, length, changes);
-        if (!changes.empty()) {
+        const std::size_t from = i == share.first ? 0 : share.outcomes[i - share.first - 1].changes_end;
+        const std::size_t to = outcome.changes_end;
+        if (from != to) {
             spans.clear();
-            for (std::size_t c = 0; c < changes.size(); c += 2) {
-                const auto offset = static_cast<std::uint32_t>(changes[c] * 8);
+            for (std::size_t c = from; c < to; c += 2) {
+                const auto offset = static_cast<std::uint32_t>(share.changes[c] * 8);
                 const auto count = static_cast<std::uint32_t>(std::min<std::size_t>(8, length - offset));
                 if (!spans.empty() && spans.back().offset + spans.back().length == offset)
                     spans.back().length += count;
@@ -431,14 +454,14 @@ void Mend_Pages(std::uint32_t bank, const NAND_Config& config, const NAND_Option
             if (!changed && hash) Delete_File(hash_path);
             changed = true;
             diff.Replacing();
-            for (std::size_t c = 0; c < changes.size(); c += 2)
-                for (std::size_t j = 0; j < 8 && changes[c] * 8 + j < length; ++j)
-                    bytes[changes[c] * 8 + j] = static_cast<std::uint8_t>(changes[c + 1] >> (8 * j));
+            for (std::size_t c = from; c < to; c += 2)
+                for (std::size_t j = 0; j < 8 && share.changes[c] * 8 + j < length; ++j)
+                    bytes[share.changes[c] * 8 + j] = static_cast<std::uint8_t>(share.changes[c + 1] >> (8 * j));
             share.replaced[i - share.first] = true;
         }
-        if (unsure == 0) ++result.mended_pages;
-        result.unsure_bits += unsure;
-        verdict = unsure ? Format(L"unsure %I64u", unsure) : L"mended";
+        if (outcome.unsure == 0) ++result.mended_pages;
+        result.unsure_bits += outcome.unsure;
+        verdict = outcome.unsure ? Format(L"unsure %I64u", outcome.unsure) : L"mended";
     };
     std::vector<std::uint64_t> numbers;
     std::vector<std::size_t> which;
@@ -456,6 +479,7 @@ void Mend_Pages(std::uint32_t bank, const NAND_Config& config, const NAND_Option
                                    pages[i].votes.Add(bytes, share.bytes.data() + (i - share.first) * page_bytes,
                                                       length_of(pages[i].page), scratch);
                                    ++reads_done;
+                                   if (round == fresh_reads) vote(share, i);
                                });
         }
     };

@@ -353,10 +353,11 @@ struct Share {
 // memory stays bounded. A page whose fresh reads (the verify read and
 // these) all agree was misread the same way every time, or the dump is not
 // this chip's: it is left as it is. Otherwise the page is flaky and becomes
-// the bitwise majority of the dump and all fresh reads. A page's old bytes
-// go to the undo file before it is replaced, and the list names it once
-// the dump holds it. While one share is read again, a thread of its own
-// writes the share before it and reads the dump's bytes of the next.
+// the bitwise majority of the dump and all fresh reads. A page is voted as
+// its last read comes in; its old bytes go to the undo file before it is
+// replaced, and the list names it once the dump holds it. While one share
+// is read again, a thread of its own puts the share before it into the
+// undo file and the dump, and reads the dump's bytes of the next.
 // `hash`, when given, holds the dump's hash up to the first differing page;
 // the ".sha256" goes at the first replaced page and comes back at the end.
 void Mend_Pages(std::uint32_t bank, const NAND_Config& config, const NAND_Options& options,
@@ -496,7 +497,7 @@ void Mend_Pages(std::uint32_t bank, const NAND_Config& config, const NAND_Option
     bool have_before = false;
     for (;;) {
         // While this share is read again, a thread of its own settles and
-        // writes the one before and reads the dump's bytes of the next.
+        // writes the one before and reads the dump's bytes of the one after.
         const std::size_t after = current.last;
         const std::size_t before_first = other.first;
         std::vector<std::wstring> before_verdicts;
